@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// The folder of the running executable, without a trailing "/". Each call also makes it the
+// current directory, so relative skin paths resolve against it.
+std::string ProgramFolder();
+
+// Full paths of the settings files below the program folder.
+std::string SetIniPath();
+std::string WarnSetIniPath();
+std::string SelfStockIniPath();
