@@ -65,9 +65,9 @@ void SectionTitle(QPainter& p, int x, int y, int width, const QString& title)
 {
     p.fillRect(QRect(x, y + 3, 3, 14), kAccent);
     Text(p, QRect(x + 9, y, 160, 20), title, 13, kText, true);
-    p.fillRect(QRect(x + 9 + QFontMetrics(Font(13, true)).horizontalAdvance(title) + 8, y + 10,
-                     width, 1),
-               kLine);
+    p.fillRect(
+        QRect(x + 9 + QFontMetrics(Font(13, true)).horizontalAdvance(title) + 8, y + 10, width, 1),
+        kLine);
 }
 
 QImage MainPanel()
@@ -99,8 +99,8 @@ QImage LoginPanel()
     Logo(p, QRect(123, 48, 48, 48));
     Text(p, QRect(0, 102, 294, 24), QStringLiteral("鹭眸股票预警"), 18, kText, true,
          Qt::AlignCenter);
-    Text(p, QRect(0, 126, 294, 18), QStringLiteral("自选股实时盯盘 · 涨跌及时提醒"), 12,
-         kSubtle, false, Qt::AlignCenter);
+    Text(p, QRect(0, 126, 294, 18), QStringLiteral("自选股实时盯盘 · 涨跌及时提醒"), 12, kSubtle,
+         false, Qt::AlignCenter);
     Text(p, QRect(18, 164, 48, 20), QStringLiteral("账  号"), 13, kText);
     Text(p, QRect(18, 202, 48, 20), QStringLiteral("密  码"), 13, kText);
     Field(p, QRect(69, 164, 176, 20));
@@ -240,8 +240,8 @@ QImage UpdaterSide()
     p.setBrush(Qt::NoBrush);
     p.drawLine(QPointF(50, 150), QPointF(50, 182));
     p.drawPolyline(QPolygonF({QPointF(38, 170), QPointF(50, 182), QPointF(62, 170)}));
-    p.drawPolyline(QPolygonF({QPointF(32, 186), QPointF(32, 198), QPointF(68, 198),
-                              QPointF(68, 186)}));
+    p.drawPolyline(
+        QPolygonF({QPointF(32, 186), QPointF(32, 198), QPointF(68, 198), QPointF(68, 186)}));
     p.end();
     return Flatten(img, kUpdaterWindow);
 }

@@ -97,15 +97,15 @@ QImage BandGlyph(int w, int h, const QRect& glyph, bool close)
 {
     return Strip(w, h, kBannerMid, [&](QPainter& p, const QRect&, int k) {
         if (k == 1 || k == 2) {
-            const QColor face = close ? (k == 1 ? QColor(232, 72, 60) : QColor(190, 48, 40))
-                                      : (k == 1 ? QColor(255, 255, 255, 70)
-                                                : QColor(20, 50, 90, 110));
+            const QColor face =
+                close ? (k == 1 ? QColor(232, 72, 60) : QColor(190, 48, 40))
+                      : (k == 1 ? QColor(255, 255, 255, 70) : QColor(20, 50, 90, 110));
             p.setPen(Qt::NoPen);
             p.setBrush(face);
             p.drawRoundedRect(QRectF(glyph), 3, 3);
         }
-        p.setPen(QPen(k == 3 ? QColor(170, 190, 210) : Qt::white, 1.6, Qt::SolidLine,
-                      Qt::RoundCap));
+        p.setPen(
+            QPen(k == 3 ? QColor(170, 190, 210) : Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap));
         const QRectF g = QRectF(glyph).adjusted(5, 5, -5, -5);
         if (close) {
             p.drawLine(g.topLeft(), g.bottomRight());

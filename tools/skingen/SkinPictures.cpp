@@ -132,8 +132,8 @@ QByteArray LoadingGif()
             for (int x = 0; x < size; ++x) {
                 const QColor c = img.pixelColor(x, y);
                 // The shade is how far the pixel went from the background towards the dots.
-                const double t = (back.green() - c.green()) /
-                                 double(back.green() - kAccent.green());
+                const double t =
+                    (back.green() - c.green()) / double(back.green() - kAccent.green());
                 frame.pixels.push_back(
                     static_cast<std::uint8_t>(std::clamp(int(t * (shades - 1) + 0.5), 0, 31)));
             }
@@ -141,7 +141,8 @@ QByteArray LoadingGif()
         frames.push_back(std::move(frame));
     }
     const std::vector<std::uint8_t> gif = GifEncoder::Encode(size, size, palette, 0, frames, true);
-    return QByteArray(reinterpret_cast<const char*>(gif.data()), static_cast<qsizetype>(gif.size()));
+    return QByteArray(reinterpret_cast<const char*>(gif.data()),
+                      static_cast<qsizetype>(gif.size()));
 }
 
 } // namespace

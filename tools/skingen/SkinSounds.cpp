@@ -77,7 +77,8 @@ QByteArray Wav(const std::vector<std::int16_t>& samples)
 void AddSounds(SkinSet& skin)
 {
     // Two rising notes; three quick pings; a falling triad; a double knock.
-    skin[QStringLiteral("sound/tip1.wav")] = Wav(Render({{0, 1318.5, 0.5}, {0.16, 1760, 0.7}}, 0.9));
+    skin[QStringLiteral("sound/tip1.wav")] =
+        Wav(Render({{0, 1318.5, 0.5}, {0.16, 1760, 0.7}}, 0.9));
     skin[QStringLiteral("sound/tip2.wav")] =
         Wav(Render({{0, 1568, 0.25}, {0.12, 1568, 0.25}, {0.24, 2093, 0.45}}, 0.8));
     skin[QStringLiteral("sound/tip3.wav")] =
