@@ -22,11 +22,7 @@ class ComboTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        parent.resize(300, 300);
-        parent.setAutoFillBackground(true);
-        QPalette pal;
-        pal.setColor(QPalette::Window, QColor(kGround));
-        parent.setPalette(pal);
+        PaintGround(parent, QColor(kGround), QSize(300, 300));
         left = solid(8, 20, kLeft, "l.bmp");
         middle = solid(4, 20, kMiddle, "c.bmp");
         right = solid(16, 20, kRight, "r.bmp");

@@ -32,14 +32,7 @@ QImage MakeStrip(int width, int height)
 class ImgButTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        parent.resize(200, 200);
-        parent.setAutoFillBackground(true);
-        QPalette pal;
-        pal.setColor(QPalette::Window, QColor(10, 20, 30));
-        parent.setPalette(pal);
-    }
+    void SetUp() override { PaintGround(parent, QColor(10, 20, 30), QSize(200, 200)); }
     std::string strip(int width, int height, const char* name = "strip.bmp")
     {
         return SaveImage(MakeStrip(width, height), folder.file(name));

@@ -36,14 +36,7 @@ Ink InkOf(const QImage& img, int fromX = 0)
 class LabelTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        parent.resize(300, 60);
-        parent.setAutoFillBackground(true);
-        QPalette pal;
-        pal.setColor(QPalette::Window, Qt::black);
-        parent.setPalette(pal);
-    }
+    void SetUp() override { PaintGround(parent, Qt::black, QSize(300, 60)); }
     QImage render(CFontCtrl& label)
     {
         return label.grab().toImage().convertToFormat(QImage::Format_RGB32);

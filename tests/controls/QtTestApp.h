@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPalette>
 #include <QString>
+#include <QWidget>
 
 #include <string>
 
@@ -24,4 +26,14 @@ inline std::string SaveImage(const QImage& image, const std::string& path)
 {
     image.save(QString::fromStdString(path));
     return path;
+}
+
+// A parent window of one plain colour, so tests can tell what a control left unpainted.
+inline void PaintGround(QWidget& parent, const QColor& colour, const QSize& size)
+{
+    parent.resize(size);
+    parent.setAutoFillBackground(true);
+    QPalette pal;
+    pal.setColor(QPalette::Window, colour);
+    parent.setPalette(pal);
 }

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <functional>
 
 using namespace Style;
 
@@ -86,85 +87,75 @@ QImage MainPanel()
     return img;
 }
 
-QImage LoginPanel()
+// A dialog's picture: the title band, the panel, the footer band from `footerTop` down, the
+// frame and round corners; `content` draws what lies between.
+QImage Dialog(int w, int h, const QString& title, int footerTop,
+              const std::function<void(QPainter&)>& content)
 {
-    QImage img = Canvas(294, 502, kPanel);
-    QPainter p(&img);
-    Begin(p);
-    Banner(p, QRect(0, 0, 294, 30), QStringLiteral("用户登录"));
-    QLinearGradient glow(0, 30, 0, 150);
-    glow.setColorAt(0, QColor(244, 248, 251));
-    glow.setColorAt(1, kPanel);
-    p.fillRect(QRect(0, 30, 294, 120), glow);
-    Logo(p, QRect(123, 48, 48, 48));
-    Text(p, QRect(0, 102, 294, 24), QStringLiteral("鹭眸股票预警"), 18, kText, true,
-         Qt::AlignCenter);
-    Text(p, QRect(0, 126, 294, 18), QStringLiteral("自选股实时盯盘 · 涨跌及时提醒"), 12, kSubtle,
-         false, Qt::AlignCenter);
-    Text(p, QRect(18, 164, 48, 20), QStringLiteral("账  号"), 13, kText);
-    Text(p, QRect(18, 202, 48, 20), QStringLiteral("密  码"), 13, kText);
-    Field(p, QRect(69, 164, 176, 20));
-    Field(p, QRect(69, 202, 176, 20));
-    Footer(p, QRect(0, 479, 294, 23));
-    p.end();
-    QPainter frame(&img);
-    Frame(frame, QRect(0, 0, 294, 502));
-    frame.end();
+    QImage img = Canvas(w, h, kPanel);
+    {
+        QPainter p(&img);
+        Begin(p);
+        Banner(p, QRect(0, 0, w, 30), title);
+        content(p);
+        Footer(p, QRect(0, footerTop, w, h - footerTop));
+        Frame(p, QRect(0, 0, w, h));
+    }
     RoundCorners(img, 3);
     return img;
+}
+
+QImage LoginPanel()
+{
+    return Dialog(294, 502, QStringLiteral("用户登录"), 479, [](QPainter& p) {
+        QLinearGradient glow(0, 30, 0, 150);
+        glow.setColorAt(0, QColor(244, 248, 251));
+        glow.setColorAt(1, kPanel);
+        p.fillRect(QRect(0, 30, 294, 120), glow);
+        Logo(p, QRect(123, 48, 48, 48));
+        Text(p, QRect(0, 102, 294, 24), QStringLiteral("鹭眸股票预警"), 18, kText, true,
+             Qt::AlignCenter);
+        Text(p, QRect(0, 126, 294, 18), QStringLiteral("自选股实时盯盘 · 涨跌及时提醒"), 12,
+             kSubtle, false, Qt::AlignCenter);
+        Text(p, QRect(18, 164, 48, 20), QStringLiteral("账  号"), 13, kText);
+        Text(p, QRect(18, 202, 48, 20), QStringLiteral("密  码"), 13, kText);
+        Field(p, QRect(69, 164, 176, 20));
+        Field(p, QRect(69, 202, 176, 20));
+    });
 }
 
 QImage SettingsDialog()
 {
-    QImage img = Canvas(359, 397, kPanel);
-    QPainter p(&img);
-    Begin(p);
-    Banner(p, QRect(0, 0, 359, 30), QStringLiteral("系统设置"));
-    SectionTitle(p, 20, 44, 240, QStringLiteral("提醒方式"));
-    SectionTitle(p, 20, 184, 240, QStringLiteral("常规"));
-    Text(p, QRect(60, 138, 280, 20), QStringLiteral("选择提示音后可试听"), 12, kSubtle);
-    Footer(p, QRect(0, 345, 359, 52));
-    Frame(p, QRect(0, 0, 359, 397));
-    p.end();
-    RoundCorners(img, 3);
-    return img;
+    return Dialog(359, 397, QStringLiteral("系统设置"), 345, [](QPainter& p) {
+        SectionTitle(p, 20, 44, 240, QStringLiteral("提醒方式"));
+        SectionTitle(p, 20, 184, 240, QStringLiteral("常规"));
+        Text(p, QRect(60, 138, 280, 20), QStringLiteral("选择提示音后可试听"), 12, kSubtle);
+    });
 }
 
 QImage AboutBox()
 {
-    QImage img = Canvas(359, 259, kPanel);
-    QPainter p(&img);
-    Begin(p);
-    Banner(p, QRect(0, 0, 359, 30), QStringLiteral("关于我们"));
-    Logo(p, QRect(24, 44, 52, 52));
-    Text(p, QRect(92, 46, 250, 26), QStringLiteral("鹭眸股票预警"), 18, kText, true);
-    Text(p, QRect(92, 74, 250, 20), QStringLiteral("沪深A股自选股盯盘与预警提醒"), 12, kSubtle);
-    p.fillRect(QRect(20, 106, 319, 1), kLine);
-    const int right = Qt::AlignRight | Qt::AlignVCenter;
-    Text(p, QRect(60, 116, 96, 24), QStringLiteral("在线客服："), 12, kText, false, right);
-    Text(p, QRect(0, 142, 58, 18), QStringLiteral("邮箱："), 12, kText, false, right);
-    Text(p, QRect(60, 163, 93, 17), QStringLiteral("官方网站："), 12, kText, false, right);
-    Text(p, QRect(20, 195, 93, 15), QStringLiteral("手机版："), 12, kText, false, right);
-    Footer(p, QRect(0, 207, 359, 52));
-    Frame(p, QRect(0, 0, 359, 259));
-    p.end();
-    RoundCorners(img, 3);
-    return img;
+    return Dialog(359, 259, QStringLiteral("关于我们"), 211, [](QPainter& p) {
+        Logo(p, QRect(24, 44, 52, 52));
+        Text(p, QRect(92, 46, 250, 26), QStringLiteral("鹭眸股票预警"), 18, kText, true);
+        Text(p, QRect(92, 74, 250, 20), QStringLiteral("沪深A股自选股盯盘与预警提醒"), 12, kSubtle);
+        p.fillRect(QRect(20, 106, 319, 1), kLine);
+        // Captions of the links, which the about box places at fixed spots.
+        const int right = Qt::AlignRight | Qt::AlignVCenter;
+        Text(p, QRect(60, 116, 96, 24), QStringLiteral("在线客服："), 12, kText, false, right);
+        Text(p, QRect(0, 142, 58, 18), QStringLiteral("邮箱："), 12, kText, false, right);
+        Text(p, QRect(60, 163, 93, 17), QStringLiteral("官方网站："), 12, kText, false, right);
+        Text(p, QRect(20, 195, 93, 15), QStringLiteral("手机版："), 12, kText, false, right);
+    });
 }
 
 QImage AlertSettings()
 {
-    QImage img = Canvas(205, 250, kPanel);
-    QPainter p(&img);
-    Begin(p);
-    Banner(p, QRect(0, 0, 205, 30), QStringLiteral("预警设置"));
-    // Name and price are written on this band by the dialog.
-    p.fillRect(QRect(0, 30, 205, 22), QColor(244, 248, 251));
-    p.fillRect(QRect(0, 52, 205, 1), kLine);
-    Footer(p, QRect(0, 207, 205, 43));
-    Frame(p, QRect(0, 0, 205, 250));
-    p.end();
-    return img;
+    return Dialog(205, 250, QStringLiteral("预警设置"), 207, [](QPainter& p) {
+        // Name and price are written on this band by the dialog.
+        p.fillRect(QRect(0, 30, 205, 22), QColor(244, 248, 251));
+        p.fillRect(QRect(0, 52, 205, 1), kLine);
+    });
 }
 
 QImage AlertPopup()
@@ -200,23 +191,15 @@ QImage Ticker()
 
 QImage TickerSettings()
 {
-    QImage img = Canvas(243, 229, kPanel);
-    QPainter p(&img);
-    Begin(p);
-    Banner(p, QRect(0, 0, 243, 30), QStringLiteral("悬浮窗设置"));
-    SectionTitle(p, 16, 40, 150, QStringLiteral("透明度"));
-    Text(p, QRect(16, 84, 100, 16), QStringLiteral("不透明"), 11, kSubtle);
-    Text(p, QRect(127, 84, 100, 16), QStringLiteral("透明"), 11, kSubtle, false,
-         Qt::AlignRight | Qt::AlignVCenter);
-    SectionTitle(p, 16, 108, 150, QStringLiteral("滚动速度"));
-    Text(p, QRect(16, 152, 100, 16), QStringLiteral("快"), 11, kSubtle);
-    Text(p, QRect(127, 152, 100, 16), QStringLiteral("慢"), 11, kSubtle, false,
-         Qt::AlignRight | Qt::AlignVCenter);
-    Footer(p, QRect(0, 177, 243, 52));
-    Frame(p, QRect(0, 0, 243, 229));
-    p.end();
-    RoundCorners(img, 3);
-    return img;
+    return Dialog(243, 229, QStringLiteral("悬浮窗设置"), 177, [](QPainter& p) {
+        const int right = Qt::AlignRight | Qt::AlignVCenter;
+        SectionTitle(p, 16, 40, 150, QStringLiteral("透明度"));
+        Text(p, QRect(16, 84, 100, 16), QStringLiteral("不透明"), 11, kSubtle);
+        Text(p, QRect(127, 84, 100, 16), QStringLiteral("透明"), 11, kSubtle, false, right);
+        SectionTitle(p, 16, 108, 150, QStringLiteral("滚动速度"));
+        Text(p, QRect(16, 152, 100, 16), QStringLiteral("快"), 11, kSubtle);
+        Text(p, QRect(127, 152, 100, 16), QStringLiteral("慢"), 11, kSubtle, false, right);
+    });
 }
 
 QImage UpdaterSide()

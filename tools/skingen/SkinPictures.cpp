@@ -33,31 +33,27 @@ QImage Arrow(bool up)
     return img;
 }
 
-// A bell in 16 x 16; `glow` from 0 (quiet blue) to 1 (bright red with a halo).
+// A bell in 16 x 16; `glow` from 0 (quiet blue) to 1 (red in a bright halo).
 void Bell(QPainter& p, const QPointF& origin, double glow)
 {
     p.save();
     p.translate(origin);
     p.setRenderHint(QPainter::Antialiasing);
-    auto mix = [glow](const QColor& a, const QColor& b) {
-        return QColor(int(a.red() + (b.red() - a.red()) * glow + 0.5),
-                      int(a.green() + (b.green() - a.green()) * glow + 0.5),
-                      int(a.blue() + (b.blue() - a.blue()) * glow + 0.5));
-    };
-    if (glow > 0.4) {
-        QColor halo(255, 200, 60);
+    if (glow > 0) {
+        const QColor halo = glow < 0.5   ? QColor(190, 214, 238)
+                            : glow < 0.9 ? QColor(255, 222, 130)
+                                         : QColor(255, 196, 48);
         p.setPen(Qt::NoPen);
         p.setBrush(halo);
         p.drawEllipse(QRectF(0, 0, 16, 16));
     }
-    const QColor body = mix(kAccent, kRise);
     QPainterPath bell;
     bell.moveTo(3, 12);
     bell.cubicTo(4.5, 10.5, 3.5, 3, 8, 2.5);
     bell.cubicTo(12.5, 3, 11.5, 10.5, 13, 12);
     bell.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(body);
+    p.setBrush(glow < 0.5 ? kAccent : kRise);
     p.drawPath(bell);
     p.drawRect(QRectF(2, 11.5, 12, 1.8));
     p.drawEllipse(QRectF(6.5, 12.8, 3, 2.6));
