@@ -95,12 +95,13 @@ bool GifAnimation::loadGif(const QByteArray& data)
         return true;
     }
 
-    qint64 pixels = 0;
+    const qint64 cost = qint64(header.width) * header.height;
+    qint64 spent = 0;
     for (const Gif::Frame& found : Gif::ExtractFrames(Bytes(data), size)) {
         if (found.width == 0 || found.height == 0)
             continue;
-        pixels += qint64(found.width) * found.height;
-        if (pixels > kMaxFramePixels)
+        spent += cost;
+        if (spent > kMaxDecodedPixels)
             break;
         Frame frame;
         frame.picture = DecodeFrame(found, screen);

@@ -24,8 +24,10 @@ public:
 
     // Largest canvas accepted (width times height); larger logical screens are refused.
     static constexpr qint64 kMaxPixels = 4096 * 4096;
-    // Frames of an animation stop being decoded once they hold this many pixels in all.
-    static constexpr qint64 kMaxFramePixels = 64 * 1024 * 1024;
+    // The platform reader decodes every frame at the size of the whole logical screen; once
+    // the frames of one file have cost this many pixels, the rest are left out, so a hostile
+    // file of many frames on a large screen cannot keep the program busy.
+    static constexpr qint64 kMaxDecodedPixels = 128 * 1024 * 1024;
 
     // Replaces whatever was loaded. A GIF of several frames becomes an animation; a GIF of one
     // frame or any other picture the platform reads becomes a still picture at its own size.

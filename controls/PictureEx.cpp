@@ -20,8 +20,10 @@ bool CPictureEx::Load(const QString& file)
     QFile in(Skin::ResolvePath(file));
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray data = in.readAll();
-    if (in.error() != QFileDevice::NoError)
+    // Pictures of the skin are small; a file beyond this is not one of them.
+    const qint64 limit = 64 * 1024 * 1024;
+    const QByteArray data = in.read(limit + 1);
+    if (in.error() != QFileDevice::NoError || data.size() > limit)
         return false;
     return LoadFromMemory(data);
 }
