@@ -1,12 +1,16 @@
 #include "client/api/CookieStore.h"
 
+#include <cstdlib>
+#include <ctime>
 #include <curl/curl.h>
 #include <vector>
 
 namespace {
 
 // A Netscape cookie line: domain, tail match, path, secure, expiry, name, value.
-bool keyOf(const std::string& line, CookieStore::Key& key)
+// False for lines that are no cookie or whose cookie has expired (a server deletes one by
+// sending it with a past expiry; the handle keeps it until its next use).
+bool liveKeyOf(const std::string& line, CookieStore::Key& key)
 {
     std::vector<std::string> fields;
     std::string::size_type start = 0;
@@ -18,6 +22,9 @@ bool keyOf(const std::string& line, CookieStore::Key& key)
         start = tab + 1;
     }
     if (fields.size() < 7)
+        return false;
+    const long long expires = std::strtoll(fields[4].c_str(), nullptr, 10);
+    if (expires > 0 && expires < static_cast<long long>(std::time(nullptr)))
         return false;
     key = {fields[0], fields[2], fields[5]};
     return true;
@@ -51,7 +58,7 @@ void CookieStore::takeFrom(CURL* handle, const Loaded& loaded)
     std::map<Key, std::string> after;
     for (curl_slist* item = list; item != nullptr; item = item->next) {
         Key key;
-        if (item->data != nullptr && keyOf(item->data, key))
+        if (item->data != nullptr && liveKeyOf(item->data, key))
             after[key] = item->data;
     }
     curl_slist_free_all(list);
