@@ -120,11 +120,12 @@ std::string ProcessorName(const std::string& cpuinfo)
 
 std::string Memory()
 {
-    struct sysinfo info {};
+    struct sysinfo info
+    {
+    };
     if (::sysinfo(&info) != 0)
         return "0M";
-    const unsigned long long bytes =
-        static_cast<unsigned long long>(info.totalram) * info.mem_unit;
+    const unsigned long long bytes = static_cast<unsigned long long>(info.totalram) * info.mem_unit;
     return std::to_string(bytes / 1048576ULL) + "M";
 }
 

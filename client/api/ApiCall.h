@@ -22,8 +22,7 @@ inline HttpRequest MakeApiRequest(const ApiContext& ctx, std::string url, bool p
     r.url = std::move(url);
     r.post = post;
     r.agent = agent;
-    r.connectMs =
-        connect == ConnectBound::Short ? ctx.limits.shortConnectMs : ctx.limits.connectMs;
+    r.connectMs = connect == ConnectBound::Short ? ctx.limits.shortConnectMs : ctx.limits.connectMs;
     r.totalMs = ctx.limits.exchangeMs;
     r.maxBodyBytes = ctx.limits.maxReplyBytes;
     return r;

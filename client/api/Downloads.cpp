@@ -98,7 +98,8 @@ bool DownloadStockDb(const ApiContext& ctx)
     const std::string temp = ctx.file("meridex1.db");
     const std::string target = ctx.file("meridex.db");
     bool installed = false;
-    if (DownloadToFile(downloadRequest(ctx, ctx.pageBaseUrl() + "/soft/StockDB/meridex.db", temp)) &&
+    if (DownloadToFile(
+            downloadRequest(ctx, ctx.pageBaseUrl() + "/soft/StockDB/meridex.db", temp)) &&
         IsSoundSqliteDatabase(temp)) {
         // Journal and WAL files of the old database would be applied to the new one; they
         // go first, so a reader in between still sees the old database whole.

@@ -202,10 +202,11 @@ bool DownloadToFile(const DownloadRequest& request)
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onFileData);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
     // A body without a Content-Length can still outgrow the cap.
-    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION,
-                     +[](void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) -> int {
-                         return now > *static_cast<curl_off_t*>(user) ? 1 : 0;
-                     });
+    curl_easy_setopt(
+        h, CURLOPT_XFERINFOFUNCTION,
+        +[](void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) -> int {
+            return now > *static_cast<curl_off_t*>(user) ? 1 : 0;
+        });
     curl_off_t cap = request.maxBytes;
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &cap);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);

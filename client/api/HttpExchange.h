@@ -23,12 +23,12 @@ struct HttpRequest
 struct HttpReply
 {
     bool answered = false; // a complete reply (headers and, unless headersOnly, the body)
-    long status = 0;  // 0 when no reply header arrived
+    long status = 0;       // 0 when no reply header arrived
     std::vector<std::string> setCookies; // values of the Set-Cookie headers, in order
     bool hasContentLength = false;
     std::string contentLengthText; // as sent
-    std::string body; // what arrived; complete only when answered
-    std::string error; // libcurl's description when not answered
+    std::string body;              // what arrived; complete only when answered
+    std::string error;             // libcurl's description when not answered
 };
 
 HttpReply HttpExchange(const HttpRequest& request);

@@ -58,8 +58,8 @@ int ApiLogin(const std::string& user, const std::string& password, const std::st
 
 void ApiGetUserInfo(const ApiContext& ctx)
 {
-    const std::string url = ctx.apiBaseUrl() + "/api/user/me?accesskey=" + GetAccessKey() +
-                            "&appkey=53190627&v=1.0";
+    const std::string url =
+        ctx.apiBaseUrl() + "/api/user/me?accesskey=" + GetAccessKey() + "&appkey=53190627&v=1.0";
     const HttpReply reply = HttpExchange(MakeApiRequest(ctx, url, true, ConnectBound::Default));
     if (!reply.answered)
         return;
@@ -87,7 +87,8 @@ CodeImageResult fetchCodeImage(const ApiContext& ctx)
 {
     using Outcome = CodeImageResult::Outcome;
     CodeImageResult result;
-    const HttpReply reply = HttpExchange(sessionRequest(ctx, ctx.apiBaseUrl() + "/verificationCode"));
+    const HttpReply reply =
+        HttpExchange(sessionRequest(ctx, ctx.apiBaseUrl() + "/verificationCode"));
     if (reply.status == 0) {
         result.outcome = Outcome::NetworkError;
         result.message = reply.error;
@@ -110,8 +111,8 @@ CodeImageResult fetchCodeImage(const ApiContext& ctx)
     result.path = ctx.file("skin/code.png");
     if (!AtomicWriteFile(result.path, reply.body)) {
         result.outcome = Outcome::WriteError;
-        result.message = "写文件" + reply.contentLengthText +
-                         "错误！\n文件正在使用中，请先关闭程序后点击重试！";
+        result.message =
+            "写文件" + reply.contentLengthText + "错误！\n文件正在使用中，请先关闭程序后点击重试！";
         return result;
     }
     result.outcome = Outcome::Ready;

@@ -22,8 +22,7 @@ MachineDescription ProbeMachine(const std::string& browserVersion, const std::st
 std::string UsageTable1(const MachineDescription& machine, const std::string& version)
 {
     return machine.networkAddress + "||" + machine.osName + "||" + machine.processor + "||" +
-           machine.memory + "||" + machine.browserVersion + "||" + machine.screen + "||" +
-           version;
+           machine.memory + "||" + machine.browserVersion + "||" + machine.screen + "||" + version;
 }
 
 std::string UsageTime(const std::tm& time)
@@ -34,7 +33,8 @@ std::string UsageTime(const std::tm& time)
     return buf;
 }
 
-std::string UsageTable2(const std::string& networkAddress, const std::tm& start, const std::tm& exit)
+std::string UsageTable2(const std::string& networkAddress, const std::tm& start,
+                        const std::tm& exit)
 {
     return networkAddress + "||" + UsageTime(start) + "||" + UsageTime(exit);
 }

@@ -23,7 +23,8 @@ MachineDescription ProbeMachine(const std::string& browserVersion, const std::st
 // joined by "||".
 std::string UsageTable1(const MachineDescription& machine, const std::string& version);
 // The record of table 2: network address, start time and exit time.
-std::string UsageTable2(const std::string& networkAddress, const std::tm& start, const std::tm& exit);
+std::string UsageTable2(const std::string& networkAddress, const std::tm& start,
+                        const std::tm& exit);
 // A time as the usage log writes it: year-month-day-hour-minute-second without padding.
 std::string UsageTime(const std::tm& time);
 

@@ -42,8 +42,7 @@ int CompareVersions(const std::string& installed, const std::string& latest, flo
 }
 
 int CheckVersion(float& installedValue, float& latestValue,
-                 const std::function<void(const std::string&)>& showMessage,
-                 const ApiContext& ctx)
+                 const std::function<void(const std::string&)>& showMessage, const ApiContext& ctx)
 {
     const std::string installed = Ini::ReadString(ctx.setIniPath(), "Version", "num", "");
     if (installed.empty()) {

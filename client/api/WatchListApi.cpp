@@ -13,8 +13,7 @@ int changeList(const char* action, std::string list, const ApiContext& ctx)
     std::replace(list.begin(), list.end(), '|', ',');
     const std::string url = ctx.apiBaseUrl() + "/api/action/" + action +
                             "?accesskey=" + GetAccessKey() + "&data=" + list + "&type=1";
-    const HttpReply reply =
-        HttpExchange(MakeApiRequest(ctx, url, false, ConnectBound::Short));
+    const HttpReply reply = HttpExchange(MakeApiRequest(ctx, url, false, ConnectBound::Short));
     if (!reply.answered)
         return 0;
     return Replies::WatchListChange(reply.body);
@@ -26,8 +25,7 @@ int ApiReadWatchList(std::string& list, const ApiContext& ctx)
 {
     const std::string url =
         ctx.apiBaseUrl() + "/api/action/read?accesskey=" + GetAccessKey() + "&type=1";
-    const HttpReply reply =
-        HttpExchange(MakeApiRequest(ctx, url, false, ConnectBound::Short));
+    const HttpReply reply = HttpExchange(MakeApiRequest(ctx, url, false, ConnectBound::Short));
     if (!reply.answered)
         return 0;
     const auto server = Replies::WatchList(reply.body);

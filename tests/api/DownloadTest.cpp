@@ -49,10 +49,9 @@ protected:
         fs::remove(path);
         sqlite3* db = nullptr;
         EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-        const std::string sql =
-            std::string("CREATE TABLE stockname(code TEXT, name TEXT, py TEXT);"
-                        "INSERT INTO stockname VALUES('600000','") +
-            rowName + "','PFYH');";
+        const std::string sql = std::string("CREATE TABLE stockname(code TEXT, name TEXT, py TEXT);"
+                                            "INSERT INTO stockname VALUES('600000','") +
+                                rowName + "','PFYH');";
         EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
         std::string bytes;
@@ -156,7 +155,9 @@ TEST_F(DownloadTest, UpdaterIsInstalledByRenameAndRemembered)
     server.reply(path, "#!/bin/sh\necho new\n");
     EXPECT_TRUE(DownloadUpdater(ctx));
     EXPECT_EQ(read("Update"), "#!/bin/sh\necho new\n");
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat(folder.file("Update").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);
     EXPECT_EQ(Ini::ReadInt(setIni(), "update", "num", 0), 1);

@@ -187,12 +187,12 @@ TEST_F(LoginTest, CodeImageIsReplacedOnlyByACompleteBody)
         {"no content length",
          [&] {
              server.on("/verificationCode", [&](const httplib::Request&, httplib::Response& res) {
-                 res.set_chunked_content_provider(
-                     "image/png", [&](size_t, httplib::DataSink& sink) {
-                         sink.write("chunked", 7);
-                         sink.done();
-                         return true;
-                     });
+                 res.set_chunked_content_provider("image/png",
+                                                  [&](size_t, httplib::DataSink& sink) {
+                                                      sink.write("chunked", 7);
+                                                      sink.done();
+                                                      return true;
+                                                  });
              });
          },
          Outcome::Ready, "chunked"},

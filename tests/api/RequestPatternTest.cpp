@@ -7,24 +7,24 @@
 
 namespace {
 
-const std::string kList =
-    R"({"code":200,"list":[{"stockcode":"600000"},{"stockcode":"i000001"}]})";
+const std::string kList = R"({"code":200,"list":[{"stockcode":"600000"},{"stockcode":"i000001"}]})";
 // "中国" in GBK: not UTF-8.
 const std::string kGbkBody = "{\"code\":200,\"list\":[{\"stockcode\":\"\xD6\xD0\xB9\xFA\"}]}";
 
 std::string deepJson(int depth)
 {
-    return std::string(static_cast<size_t>(depth), '[') + std::string(static_cast<size_t>(depth), ']');
+    return std::string(static_cast<size_t>(depth), '[') +
+           std::string(static_cast<size_t>(depth), ']');
 }
 
 // How the server treats the request, for the hostile cases.
 enum class Behaviour
 {
-    Body,          // answer `body` with `status`
-    ShortBody,     // announce more bytes than are sent, then close
-    Stall,         // accept and never answer
-    ClosedPort,    // nothing listens
-    EmptyBaseUrl,  // Set.ini names no server
+    Body,         // answer `body` with `status`
+    ShortBody,    // announce more bytes than are sent, then close
+    Stall,        // accept and never answer
+    ClosedPort,   // nothing listens
+    EmptyBaseUrl, // Set.ini names no server
 };
 
 struct ReplyCase
@@ -84,8 +84,7 @@ TEST_F(ReplyTable, WholeTextCallsReadTheLastLineAndSurviveHostileServers)
         {"code as text", Behaviour::Body, 200, R"({"code":"200","list":[]})", 0, ""},
         {"no list", Behaviour::Body, 200, R"({"code":200})", 1, "old"},
         {"list not array", Behaviour::Body, 200, R"({"code":200,"list":{"a":1}})", 0, ""},
-        {"code not text", Behaviour::Body, 200, R"({"code":200,"list":[{"stockcode":6}]})", 0,
-         ""},
+        {"code not text", Behaviour::Body, 200, R"({"code":200,"list":[{"stockcode":6}]})", 0, ""},
         {"not an object", Behaviour::Body, 200, "[1,2]", 0, ""},
         {"2 MiB reply", Behaviour::Body, 200, big + kList, 0, "old"},
         {"nested 100000 deep", Behaviour::Body, 200, deepJson(100000), 0, ""},

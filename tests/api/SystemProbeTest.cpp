@@ -37,7 +37,8 @@ TEST(SystemProbe, NetworkAddressOfTheLastAdapter)
 TEST(SystemProbe, OsAndProcessorNames)
 {
     TempFolder dir;
-    write(dir.file("os-release"), "NAME=\"Debian\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n");
+    write(dir.file("os-release"),
+          "NAME=\"Debian\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n");
     EXPECT_EQ(SystemProbe::OsName(dir.file("os-release")), "Debian GNU/Linux 12 (bookworm)");
     EXPECT_EQ(SystemProbe::OsName(dir.file("none")), "");
 

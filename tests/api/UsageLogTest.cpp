@@ -5,9 +5,12 @@
 
 namespace {
 
-const MachineDescription kMachine{
-    "00-11-22-aa-bb-cc", "Debian GNU/Linux 12 (bookworm)", "Intel(R) Core(TM) i5 CPU @ 2.0GHz",
-    "7961M",             "108",                            "1920:1080"};
+const MachineDescription kMachine{"00-11-22-aa-bb-cc",
+                                  "Debian GNU/Linux 12 (bookworm)",
+                                  "Intel(R) Core(TM) i5 CPU @ 2.0GHz",
+                                  "7961M",
+                                  "108",
+                                  "1920:1080"};
 
 std::tm at(int y, int mo, int d, int h, int mi, int s)
 {
