@@ -1,0 +1,11 @@
+#include "client/api/CurlGlobal.h"
+
+#include <curl/curl.h>
+
+CurlGlobal::CurlGlobal() : m_ok(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
+
+CurlGlobal::~CurlGlobal()
+{
+    if (m_ok)
+        curl_global_cleanup();
+}
