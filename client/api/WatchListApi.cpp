@@ -14,7 +14,9 @@ int changeList(const char* action, std::string list, const ApiContext& ctx)
     const std::string url = ctx.apiBaseUrl() + "/api/action/" + action +
                             "?accesskey=" + GetAccessKey() + "&data=" + list + "&type=1";
     const HttpReply reply = HttpExchange(MakeApiRequest(ctx, url, false, ConnectBound::Short));
-    if (!reply.answered)
+    // A reply without any JSON line counts as accepted, but an error page (4xx, 5xx) must not
+    // pass for a stored change: the list would be saved locally while the server lost it.
+    if (!reply.answered || reply.status < 200 || reply.status >= 300)
         return 0;
     return Replies::WatchListChange(reply.body);
 }
