@@ -1,0 +1,29 @@
+#include "client/model/DecimalText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+TEST(DecimalText, ConvertsLikeTheQuotesNeed)
+{
+    struct Case
+    {
+        std::string text;
+        float value;
+    };
+    const Case cases[] = {
+        {"10.20", 10.2f},   {"  -3.5", -3.5f}, {"+2", 2.0f},        {"1.25%", 1.25f},
+        {".5", 0.5f},       {"5.", 5.0f},      {"1e2", 100.0f},     {"1e", 1.0f},
+        {"2.5e-1x", 0.25f}, {"abc", 0.0f},     {"", 0.0f},          {"-", 0.0f},
+        {".", 0.0f},        {"0x10", 0.0f},    {"inf", 0.0f},       {"nan", 0.0f},
+        {"\t\n7", 7.0f},    {"3,5", 3.0f},     {"1.2.3", 1.2f},     {"--1", 0.0f},
+        {"0.4", 0.4f},      {"1e-60", 0.0f},   {"12345678901", 12345678901.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(DecimalToFloat(c.text), c.value);
+    }
+    EXPECT_TRUE(std::isinf(DecimalToFloat("1e60")));
+    EXPECT_EQ(DecimalToFloat(std::string(100000, '9') + "x") > 1e38f, true);
+}
