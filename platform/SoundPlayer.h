@@ -15,9 +15,8 @@
 class SoundPlayer
 {
 public:
-    using PlayFunction = std::function<PlaybackResult(const std::string& path,
-                                                      const std::string& device,
-                                                      const std::atomic<bool>& stop)>;
+    using PlayFunction = std::function<PlaybackResult(
+        const std::string& path, const std::string& device, const std::atomic<bool>& stop)>;
 
     // `play` replaces the real playback (tests); the default is PlaySoundFileOnce.
     explicit SoundPlayer(std::string device = "default", PlayFunction play = {});

@@ -98,10 +98,10 @@ TEST_F(AlertRulesTest, VolumeRatioChoicesWithTheirPrecision)
         bool fires;
     };
     const Case cases[] = {
-        {0, "2", true},     {0, "1.99", false}, {1, "3.0", true},   {1, "2.9", false},
-        {2, "5", true},     {2, "4.99", false}, {3, "0.5", true},   {3, "0.51", false},
+        {0, "2", true},    {0, "1.99", false}, {1, "3.0", true},  {1, "2.9", false},
+        {2, "5", true},    {2, "4.99", false}, {3, "0.5", true},  {3, "0.51", false},
         {4, "0.4", false}, // 0.4 as a 32-bit float lies above the 64-bit 0.4
-        {4, "0.39", true},  {5, "0.3", false},  {5, "0.29", true},  {6, "0", false},
+        {4, "0.39", true}, {5, "0.3", false},  {5, "0.29", true}, {6, "0", false},
         {-1, "0", false},
     };
     for (const auto& c : cases) {

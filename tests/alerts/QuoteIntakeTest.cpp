@@ -31,8 +31,7 @@ TEST_F(QuoteIntakeTest, TheFirstLineCreatesARecordWithoutEvaluating)
     EXPECT_EQ(s->nTrend, 2);
     EXPECT_EQ(s->nVolumeRatio, -1);
     EXPECT_EQ(s->bAlerted, 0);
-    EXPECT_EQ(log.calls,
-              (std::vector<std::string>{"ticker add 600000 浦发银行 2 10.20 11.25%"}));
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"ticker add 600000 浦发银行 2 10.20 11.25%"}));
 }
 
 TEST_F(QuoteIntakeTest, LaterLinesUpdateTheTickerAndEvaluate)
@@ -121,4 +120,15 @@ TEST_F(QuoteIntakeTest, AChangedWatchListChangesAcceptance)
     model.SetSelfStocks("601398");
     model.RefreshSelfStockInfo("601398|工商银行|5|1|1|1");
     EXPECT_NE(model.FindByCode("601398"), nullptr);
+}
+
+TEST_F(QuoteIntakeTest, LaterLinesDoNotReadTheSettingsAgain)
+{
+    ASSERT_TRUE(Ini::WriteString(paths.warnSetIni, "浦发银行", "High", "12"));
+    model.RefreshSelfStockInfo("600000|浦发银行|10|1|1|1");
+    // Conditions reach an existing record only through UpdateConditions.
+    ASSERT_TRUE(Ini::WriteString(paths.warnSetIni, "浦发银行", "High", "9"));
+    model.RefreshSelfStockInfo("600000|浦发银行|10|1|1|1");
+    EXPECT_EQ(model.FindByCode("600000")->strHigh, "12");
+    EXPECT_TRUE(model.Warnings().lstWarningDlg().empty());
 }

@@ -149,8 +149,9 @@ struct FakeClock : IClock
 struct ModelFixture
 {
     ModelFixture()
-        : server(log), page(log), ticker(log), messages(log), popups(log), tray(log), sound(log),
-          paths{dir.file("Set.ini"), dir.file("WarnSet.ini"), dir.file("SelfStock.ini")},
+        : server(log), page(log), ticker(log), messages(log), popups(log), tray(log),
+          sound(log), paths{dir.file("Set.ini"), dir.file("WarnSet.ini"),
+                            dir.file("SelfStock.ini")},
           model(paths, {server, page, ticker, messages, popups, tray, sound, clock})
     {
     }

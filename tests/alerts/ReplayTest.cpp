@@ -22,8 +22,7 @@ ReplayRun run(const std::string& args, const std::string& stdinText = "")
     TempFolder tmp;
     const std::string input = tmp.file("stdin");
     std::ofstream(input) << stdinText;
-    const std::string cmd =
-        std::string(MERIDEX_REPLAY) + " " + args + " < " + input + " 2>&1";
+    const std::string cmd = std::string(MERIDEX_REPLAY) + " " + args + " < " + input + " 2>&1";
     ReplayRun r{-1, {}};
     FILE* p = ::popen(cmd.c_str(), "r");
     if (!p)
@@ -74,7 +73,8 @@ TEST(Replay, ReadsStandardInputAndSetsTheClock)
                               "600000|浦发银行|10.20|0.10|1.00|0.10\r\n"
                               "@25:00:00 600000|浦发银行|10.20|0.10|1.00|0.10\n"
                               "@14:56:30 600000|浦发银行|11.22|10.00|1.00|0.90\n";
-    const ReplayRun r = run("--stats --date 2026-03-09 " + std::string(MERIDEX_SAMPLE) + " -", lines);
+    const ReplayRun r =
+        run("--stats --date 2026-03-09 " + std::string(MERIDEX_SAMPLE) + " -", lines);
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("2026-03-09   14:56  浦发银行  涨停"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("line 3: not a time"), std::string::npos) << r.out;

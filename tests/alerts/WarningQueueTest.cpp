@@ -59,12 +59,11 @@ TEST_F(WarningQueueTest, PopupModeOpensAtOnceAtTheSamePlace)
     queue.SetIconCheck(0);
     queue.DeliverAlert(message("甲"));
     queue.DeliverAlert(message("乙"));
-    EXPECT_EQ(log.calls,
-              (std::vector<std::string>{
-                  "popup create 0", "popup place 0 1080,840 175x120",
-                  "popup texts 0 甲 涨停 2026-03-09   09:35", "popup show 0", "popup create 1",
-                  "popup place 1 1080,840 175x120", "popup texts 1 乙 涨停 2026-03-09   09:35",
-                  "popup show 1"}));
+    EXPECT_EQ(log.calls, (std::vector<std::string>{
+                             "popup create 0", "popup place 0 1080,840 175x120",
+                             "popup texts 0 甲 涨停 2026-03-09   09:35", "popup show 0",
+                             "popup create 1", "popup place 1 1080,840 175x120",
+                             "popup texts 1 乙 涨停 2026-03-09   09:35", "popup show 1"}));
     EXPECT_TRUE(queue.lstWarningMsg().empty());
     EXPECT_FALSE(tray.running);
     EXPECT_EQ(queue.NextDlgId(), 2);
@@ -113,8 +112,8 @@ TEST_F(WarningQueueTest, APopupThatCannotBeMadeIsSkipped)
 
 TEST_F(WarningQueueTest, OpenPopupsAreDestroyedWithTheModel)
 {
-    auto* other = new MainFrameModel(paths, {server, page, ticker, messages, popups, tray, sound,
-                                             clock});
+    auto* other =
+        new MainFrameModel(paths, {server, page, ticker, messages, popups, tray, sound, clock});
     other->Warnings().DeliverAlert(message("甲"));
     log.clear();
     delete other;

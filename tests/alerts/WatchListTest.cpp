@@ -81,7 +81,8 @@ TEST_F(WatchListTest, AFullListRefusesMoreEntries)
     // 2041 bytes: one more entry of seven bytes would need 2048.
     model.SetSelfStocks("6000" + list);
     EXPECT_EQ(model.AddStarToSelfStock("000002"), 0);
-    EXPECT_EQ(log.calls, (std::vector<std::string>{"message 自选股数量已达上限，请先删除部分股票"}));
+    EXPECT_EQ(log.calls,
+              (std::vector<std::string>{"message 自选股数量已达上限，请先删除部分股票"}));
     EXPECT_EQ(model.SelfStocks(), "6000" + list);
     EXPECT_EQ(stored(), "<none>");
 
@@ -104,9 +105,8 @@ TEST_F(WatchListTest, DeletingDropsRecordConditionsTickerAndEntry)
     EXPECT_EQ(model.FindByCode("000001"), nullptr);
     EXPECT_EQ(Ini::ReadString(paths.warnSetIni, "平安银行", "High", "gone"), "gone");
     EXPECT_EQ(model.SelfStocks(), "i000001|600000");
-    EXPECT_EQ(log.calls,
-              (std::vector<std::string>{"ticker remove 000001", "delete 000001",
-                                        "reload i000001|600000"}));
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"ticker remove 000001", "delete 000001",
+                                                   "reload i000001|600000"}));
     EXPECT_EQ(stored(), "i000001|600000");
 }
 

@@ -93,27 +93,27 @@ TEST(SoundPlayer, PlaysQueuedSoundsOneAfterTheOtherWithoutBlockingTheCaller)
     std::vector<std::string> events;
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    SoundPlayer player("null", [&](const std::string& path, const std::string& device,
-                                   const std::atomic<bool>&) {
-        {
+    SoundPlayer player(
+        "null", [&](const std::string& path, const std::string& device, const std::atomic<bool>&) {
+            {
+                std::lock_guard<std::mutex> lock(m);
+                events.push_back("begin " + path + " on " + device);
+            }
+            if (path == "first")
+                released.wait(); // a long sound
             std::lock_guard<std::mutex> lock(m);
-            events.push_back("begin " + path + " on " + device);
-        }
-        if (path == "first")
-            released.wait(); // a long sound
-        std::lock_guard<std::mutex> lock(m);
-        events.push_back("end " + path);
-        return PlaybackResult::Played;
-    });
+            events.push_back("end " + path);
+            return PlaybackResult::Played;
+        });
     // These return while "first" still plays: were they to wait, release would never come.
     player.Play("first");
     player.Play("second");
     player.Play("third");
     release.set_value();
     player.WaitUntilIdle();
-    EXPECT_EQ(events, (std::vector<std::string>{"begin first on null", "end first",
-                                                "begin second on null", "end second",
-                                                "begin third on null", "end third"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"begin first on null", "end first", "begin second on null",
+                                        "end second", "begin third on null", "end third"}));
 }
 
 TEST(SoundPlayer, ShutdownCutsThePlayingSoundAndDropsTheRest)
@@ -121,14 +121,14 @@ TEST(SoundPlayer, ShutdownCutsThePlayingSoundAndDropsTheRest)
     std::atomic<int> started{0};
     std::promise<void> playing;
     {
-        SoundPlayer player("null",
-                           [&](const std::string&, const std::string&, const std::atomic<bool>& stop) {
-                               if (started++ == 0)
-                                   playing.set_value();
-                               while (!stop)
-                                   std::this_thread::yield();
-                               return PlaybackResult::Played;
-                           });
+        SoundPlayer player(
+            "null", [&](const std::string&, const std::string&, const std::atomic<bool>& stop) {
+                if (started++ == 0)
+                    playing.set_value();
+                while (!stop)
+                    std::this_thread::yield();
+                return PlaybackResult::Played;
+            });
         player.Play("endless");
         player.Play("never");
         playing.get_future().wait();

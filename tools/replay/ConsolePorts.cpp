@@ -22,8 +22,7 @@ public:
     }
     void ShowAndActivate() override
     {
-        std::fprintf(m_frame.m_out, "%s  %s  %s\n", m_time.c_str(), m_name.c_str(),
-                     m_text.c_str());
+        std::fprintf(m_frame.m_out, "%s  %s  %s\n", m_time.c_str(), m_name.c_str(), m_text.c_str());
         ++m_frame.m_alertsShown;
     }
 
@@ -69,8 +68,8 @@ void ConsoleFrame::AddTickerStock(const std::string& code, const std::string& na
         std::to_string(nTrend));
 }
 
-void ConsoleFrame::UpdateTickerStock(const std::string& code, int nTrend,
-                                     const std::string& price, const std::string& change)
+void ConsoleFrame::UpdateTickerStock(const std::string& code, int nTrend, const std::string& price,
+                                     const std::string& change)
 {
     ++m_quotesTaken;
     log("ticker: " + code + " " + price + " " + change + " trend " + std::to_string(nTrend));

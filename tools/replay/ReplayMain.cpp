@@ -118,7 +118,8 @@ int main(int argc, char** argv)
         warn("no settings folder Set/ in " + options->programFolder);
         return kNoFolder;
     }
-    const SettingsPaths paths{(folder / "Set/Set.ini").string(), (folder / "Set/WarnSet.ini").string(),
+    const SettingsPaths paths{(folder / "Set/Set.ini").string(),
+                              (folder / "Set/WarnSet.ini").string(),
                               (folder / "Set/SelfStock.ini").string()};
     for (const auto& file : {paths.setIni, paths.warnSetIni, paths.selfStockIni})
         if (!fs::exists(file, ec))
@@ -147,20 +148,20 @@ int main(int argc, char** argv)
     ReplayClock clock;
     clock.Set(startTime(options->date));
 
-    MainFrameModel model(paths, {console, console, console, console, console, console, sound, clock});
+    MainFrameModel model(paths,
+                         {console, console, console, console, console, console, sound, clock});
     model.LoadNotificationSettings(folder.string());
     model.LoadSelfStocks();
     if (model.SelfStocks().empty())
         warn("note: the watch list is empty, so every quote line is dropped");
 
     if (options->stats)
-        std::printf("watch list: %d entries; alerts %s, sound %s\n--\n",
-                    countEntries(model.SelfStocks()),
-                    model.Warnings().IconCheck() == 1 ? "queued behind the tray icon"
-                                                      : "shown at once",
-                    model.SoundCheck() == 1 && !model.Warnings().SoundPath().empty()
-                        ? (options->sound ? "played" : "on (--sound plays it)")
-                        : "off");
+        std::printf(
+            "watch list: %d entries; alerts %s, sound %s\n--\n", countEntries(model.SelfStocks()),
+            model.Warnings().IconCheck() == 1 ? "queued behind the tray icon" : "shown at once",
+            model.SoundCheck() == 1 && !model.Warnings().SoundPath().empty()
+                ? (options->sound ? "played" : "on (--sound plays it)")
+                : "off");
 
     Counts counts;
     const bool readAll = replay(*in, model, clock, counts);
@@ -172,8 +173,8 @@ int main(int argc, char** argv)
         std::printf("lines processed: %ld (%ld quotes taken, %ld dropped)\n", counts.lines,
                     console.QuotesTaken(), counts.lines - console.QuotesTaken());
         std::printf("alerts fired:    %d\n", console.AlertsShown());
-        std::printf("stocks quoted:   %zu of %d watch-list entries\n",
-                    model.lstSelfStocks().size(), countEntries(model.SelfStocks()));
+        std::printf("stocks quoted:   %zu of %d watch-list entries\n", model.lstSelfStocks().size(),
+                    countEntries(model.SelfStocks()));
         if (counts.badClock)
             std::printf("bad clock lines: %ld\n", counts.badClock);
     }
