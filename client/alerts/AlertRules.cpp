@@ -4,12 +4,13 @@
 #include "client/model/DecimalText.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
-bool startsWith(const std::string& text, const char* prefix)
+bool startsWith(const std::string& text, std::string_view prefix)
 {
-    return text.rfind(prefix, 0) == 0;
+    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }
 
 // Volume-ratio choices 0 to 5. Choices 4 and 5 compare with 64-bit constants, so a ratio of

@@ -65,17 +65,21 @@ void MainFrameModel::RefreshSelfStockInfo(std::string line)
 {
     std::array<std::string_view, 6> f;
     // Lines without all six fields or without a code are not quotes: dropped.
-    if (!splitQuoteLine(line, f) || f[0].empty() || !watched(f[0]))
+    if (!splitQuoteLine(line, f) || f[0].empty())
+        return;
+    CodeSlot* slot = acceptedSlot(f[0]);
+    if (!slot)
         return;
 
-    const std::string code(f[0]);
-    if (CenterData::SelfStocksInfo* stock = FindByCode(code)) {
+    if (CenterData::SelfStocksInfo* stock = slot->record) {
         takeQuote(*stock, f);
-        m_ports.ticker.UpdateTickerStock(code, stock->nTrend, stock->strPrice, stock->strChange);
+        m_ports.ticker.UpdateTickerStock(stock->strCode, stock->nTrend, stock->strPrice,
+                                         stock->strChange);
         EvaluateAlerts(*stock);
         return;
     }
 
+    const std::string code(f[0]);
     auto created = std::make_unique<CenterData::SelfStocksInfo>();
     CenterData::SelfStocksInfo& stock = *created;
     stock.strName.assign(f[1]);
@@ -85,7 +89,7 @@ void MainFrameModel::RefreshSelfStockInfo(std::string line)
     if (hasConditions(stock))
         m_ports.page.ChangeAlertState(code, kStateHasConditions);
     stock.bAlerted = 0;
-    m_byCode.emplace(code, &stock);
+    slot->record = &stock;
     m_lstSelfStocks.push_back(std::move(created));
     // The first quote of a stock only sets it up; evaluation starts with the second.
     m_ports.ticker.AddTickerStock(code, stock.strName, stock.nTrend, stock.strPrice,

@@ -38,13 +38,20 @@ void MainFrameModel::LoadSelfStocks()
 void MainFrameModel::SetSelfStocks(const std::string& list)
 {
     m_strSelfStocks = list;
-    m_watchedCache.clear();
+    for (auto it = m_codes.begin(); it != m_codes.end();) {
+        if (it->second.record) {
+            it->second.watched = -1;
+            ++it;
+        } else {
+            it = m_codes.erase(it);
+        }
+    }
 }
 
 CenterData::SelfStocksInfo* MainFrameModel::FindByCode(const std::string& code)
 {
-    const auto it = m_byCode.find(code);
-    return it == m_byCode.end() ? nullptr : it->second;
+    const auto it = m_codes.find(code);
+    return it == m_codes.end() ? nullptr : it->second.record;
 }
 
 CenterData::SelfStocksInfo* MainFrameModel::FindByName(const std::string& name)
@@ -55,15 +62,19 @@ CenterData::SelfStocksInfo* MainFrameModel::FindByName(const std::string& name)
     return nullptr;
 }
 
-bool MainFrameModel::watched(std::string_view code)
+MainFrameModel::CodeSlot* MainFrameModel::acceptedSlot(std::string_view code)
 {
-    // Bounded, so a stream of unknown codes cannot grow it without end.
-    if (m_watchedCache.size() > 4096)
-        m_watchedCache.clear();
-    const auto [it, added] = m_watchedCache.try_emplace(std::string(code), false);
-    if (added)
-        it->second = m_strSelfStocks.find(code) != std::string::npos;
-    return it->second;
+    auto it = m_codes.find(std::string(code));
+    if (it == m_codes.end()) {
+        // Bounded, so a stream of unknown codes cannot grow the table without end.
+        if (m_codes.size() > 4096)
+            SetSelfStocks(std::string(m_strSelfStocks));
+        it = m_codes.emplace(std::string(code), CodeSlot{}).first;
+    }
+    CodeSlot& slot = it->second;
+    if (slot.watched < 0)
+        slot.watched = m_strSelfStocks.find(code) != std::string::npos ? 1 : 0;
+    return slot.watched ? &slot : nullptr;
 }
 
 void MainFrameModel::storeAndReload()

@@ -65,7 +65,14 @@ public:
 
 private:
     void storeAndReload();
-    bool watched(std::string_view code);
+    // The record of an accepted code (created empty when there is none yet), or null when the
+    // watch-list text does not hold the code.
+    struct CodeSlot
+    {
+        signed char watched = -1; // -1 not yet tested against the current watch-list text
+        CenterData::SelfStocksInfo* record = nullptr;
+    };
+    CodeSlot* acceptedSlot(std::string_view code);
     void readConditions(CenterData::SelfStocksInfo& stock);
 
     SettingsPaths m_paths;
@@ -74,8 +81,7 @@ private:
     std::string m_strSelfStocks;
     std::vector<std::unique_ptr<CenterData::SelfStocksInfo>> m_lstSelfStocks;
     WarningQueue m_warnings;
-    // Every refresh looks up each line's code; these keep that off the linear walks while
-    // giving the same answers: records by code, and the substring test per code.
-    std::unordered_map<std::string, CenterData::SelfStocksInfo*> m_byCode;
-    std::unordered_map<std::string, bool> m_watchedCache;
+    // Every refresh looks up each line's code twice, in the watch-list text and in the
+    // records; one table per code keeps both answers off the linear walks.
+    std::unordered_map<std::string, CodeSlot> m_codes;
 };

@@ -72,7 +72,7 @@ void MainFrameModel::DeleteSelfStock(const std::string& code)
     if (it == m_lstSelfStocks.end())
         return;
     Ini::DeleteSection(m_paths.warnSetIni, (*it)->strName);
-    m_byCode.erase((*it)->strCode);
+    m_codes.erase((*it)->strCode);
     m_lstSelfStocks.erase(it);
     m_ports.ticker.RemoveTickerStock(code);
     RemoveFromWatchList(code);

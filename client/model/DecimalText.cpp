@@ -1,6 +1,7 @@
 #include "client/model/DecimalText.h"
 
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
 #include <locale.h>
 #include <string>
@@ -33,23 +34,40 @@ float DecimalToFloat(std::string_view text)
     while (i < n && isBlank(text[i]))
         ++i;
     const std::size_t start = i;
+    bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-'))
-        ++i;
+        negative = text[i++] == '-';
+    // Quotes are short decimals like "-12.34": with at most 7 significant digits the digits
+    // form an integer below 2^24 and the divisor is a power of ten up to 10^10, both exact as
+    // 32-bit floats, so one correctly rounded division gives what strtof gives.
+    // Unsigned arithmetic: a long digit string only wraps the mantissa, which is then unused.
+    std::uint64_t mantissa = 0;
+    int significant = 0; // digits from the first non-zero one on
+    int fraction = 0;
     std::size_t digits = 0;
-    while (i < n && isDigit(text[i])) {
-        ++i;
+    for (; i < n; ++i) {
+        const unsigned d = static_cast<unsigned char>(text[i]) - unsigned('0');
+        if (d > 9)
+            break;
+        mantissa = mantissa * 10 + d;
+        significant += mantissa != 0;
         ++digits;
     }
     if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && isDigit(text[i])) {
-            ++i;
+        for (++i; i < n; ++i) {
+            const unsigned d = static_cast<unsigned char>(text[i]) - unsigned('0');
+            if (d > 9)
+                break;
+            mantissa = mantissa * 10 + d;
+            significant += mantissa != 0;
+            ++fraction;
             ++digits;
         }
     }
     if (digits == 0)
         return 0.0f;
     // An exponent counts only when digits follow it ("1e" is 1, "1e5" is 100000).
+    bool exponent = false;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < n && (text[j] == '+' || text[j] == '-'))
@@ -58,7 +76,14 @@ float DecimalToFloat(std::string_view text)
             while (j < n && isDigit(text[j]))
                 ++j;
             i = j;
+            exponent = true;
         }
+    }
+    if (!exponent && significant <= 7 && fraction <= 10) {
+        static const float powers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        const float value = static_cast<float>(mantissa) / powers[fraction];
+        return negative ? -value : value;
     }
     // Only the scanned characters reach strtof_l, so hexadecimal, "inf" and "nan" never count.
     char small[64];

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 TEST(DecimalText, ConvertsLikeTheQuotesNeed)
@@ -43,4 +45,27 @@ TEST(DecimalText, ConvertsLikeTheQuotesNeed)
     }
     EXPECT_TRUE(std::isinf(DecimalToFloat("1e60")));
     EXPECT_EQ(DecimalToFloat(std::string(100000, '9') + "x") > 1e38f, true);
+}
+
+TEST(DecimalText, ShortDecimalsRoundExactlyAsStrtof)
+{
+    // Quotes take a shortcut for short decimals; it must agree with the C library bit for bit.
+    unsigned seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    const unsigned pow10[] = {1, 10, 100, 1000, 10000, 100000};
+    for (int i = 0; i < 200000; ++i) {
+        const char* sign = next() % 2 ? "-" : "";
+        const unsigned whole = next() % 100000;
+        const int places = static_cast<int>(next() % 6);
+        char buf[64];
+        if (places == 0)
+            std::snprintf(buf, sizeof buf, "%s%u", sign, whole);
+        else
+            std::snprintf(buf, sizeof buf, "%s%u.%0*u", sign, whole, places,
+                          next() % pow10[places]);
+        ASSERT_EQ(DecimalToFloat(buf), std::strtof(buf, nullptr)) << buf;
+    }
+    for (const char* text : {"0.0000001", "9999999", "0.9999999", "16777217", "0.30000001",
+                             "1234.5678", "00000000000.5", "-0", "33554431.5"})
+        EXPECT_EQ(DecimalToFloat(text), std::strtof(text, nullptr)) << text;
 }
