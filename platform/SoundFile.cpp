@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -28,26 +29,20 @@ struct SndFileCloser
 };
 using SndFile = std::unique_ptr<SNDFILE, SndFileCloser>;
 
-enum class OpenResult
-{
-    Ok,
-    Busy,
-    Failed
-};
-
-OpenResult openDevice(const std::string& device, Pcm& out)
+// Opens the device for playback; none on success, else why nothing can play.
+std::optional<PlaybackResult> openDevice(const std::string& device, Pcm& out)
 {
     snd_pcm_t* pcm = nullptr;
     // Non-blocking open: a device held by another program answers at once with EBUSY.
     const int rc = snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
     if (rc == -EBUSY || rc == -EAGAIN)
-        return OpenResult::Busy;
+        return PlaybackResult::DeviceBusy;
     if (rc < 0)
-        return OpenResult::Failed;
+        return PlaybackResult::DeviceUnavailable;
     out.reset(pcm);
     // Writes may block from here on; the worker is the only one waiting.
     snd_pcm_nonblock(pcm, 0);
-    return OpenResult::Ok;
+    return std::nullopt;
 }
 
 // Writes all frames; false when the device refuses them for good.
@@ -144,14 +139,8 @@ bool playBeep(snd_pcm_t* pcm, const std::atomic<bool>& stop)
 PlaybackResult PlayFallbackBeep(const std::string& device, const std::atomic<bool>& stop)
 {
     Pcm pcm;
-    switch (openDevice(device, pcm)) {
-    case OpenResult::Busy:
-        return PlaybackResult::DeviceBusy;
-    case OpenResult::Failed:
-        return PlaybackResult::DeviceUnavailable;
-    case OpenResult::Ok:
-        break;
-    }
+    if (const auto failed = openDevice(device, pcm))
+        return *failed;
     return playBeep(pcm.get(), stop) ? PlaybackResult::PlayedFallback
                                      : PlaybackResult::DeviceUnavailable;
 }
@@ -161,14 +150,8 @@ PlaybackResult PlaySoundFileOnce(const std::string& path, const std::string& dev
 {
     {
         Pcm pcm;
-        switch (openDevice(device, pcm)) {
-        case OpenResult::Busy:
-            return PlaybackResult::DeviceBusy;
-        case OpenResult::Failed:
-            return PlaybackResult::DeviceUnavailable;
-        case OpenResult::Ok:
-            break;
-        }
+        if (const auto failed = openDevice(device, pcm))
+            return *failed;
         if (playFile(pcm.get(), path, stop))
             return PlaybackResult::Played;
     }

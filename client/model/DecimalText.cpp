@@ -44,26 +44,23 @@ float DecimalToFloat(std::string_view text)
     std::uint64_t mantissa = 0;
     int significant = 0; // digits from the first non-zero one on
     int fraction = 0;
-    std::size_t digits = 0;
-    for (; i < n; ++i) {
-        const unsigned d = static_cast<unsigned char>(text[i]) - unsigned('0');
-        if (d > 9)
-            break;
-        mantissa = mantissa * 10 + d;
-        significant += mantissa != 0;
-        ++digits;
-    }
-    if (i < n && text[i] == '.') {
-        for (++i; i < n; ++i) {
+    auto takeDigits = [&](int& count) {
+        for (; i < n; ++i) {
             const unsigned d = static_cast<unsigned char>(text[i]) - unsigned('0');
             if (d > 9)
                 break;
             mantissa = mantissa * 10 + d;
             significant += mantissa != 0;
-            ++fraction;
-            ++digits;
+            ++count;
         }
+    };
+    int whole = 0;
+    takeDigits(whole);
+    if (i < n && text[i] == '.') {
+        ++i;
+        takeDigits(fraction);
     }
+    const int digits = whole + fraction;
     if (digits == 0)
         return 0.0f;
     // An exponent counts only when digits follow it ("1e" is 1, "1e5" is 100000).
