@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -29,9 +30,14 @@ struct SndFileCloser
 };
 using SndFile = std::unique_ptr<SNDFILE, SndFileCloser>;
 
+// ALSA prints its own errors on stderr; the results here already say what went wrong.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
 // Opens the device for playback; none on success, else why nothing can play.
 std::optional<PlaybackResult> openDevice(const std::string& device, Pcm& out)
 {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { snd_lib_error_set_handler(quietAlsa); });
     snd_pcm_t* pcm = nullptr;
     // Non-blocking open: a device held by another program answers at once with EBUSY.
     const int rc = snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);

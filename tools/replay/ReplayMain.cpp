@@ -165,8 +165,11 @@ int main(int argc, char** argv)
 
     Counts counts;
     const bool readAll = replay(*in, model, clock, counts);
-    if (speaker)
+    if (speaker) {
         speaker->Player().WaitUntilIdle();
+        if (speaker->Player().LastResult() == PlaybackResult::DeviceUnavailable)
+            warn("note: no sound device could be opened, so the alerts stayed silent");
+    }
     std::fflush(stdout);
     if (options->stats) {
         std::printf("--\n");
