@@ -1,0 +1,1 @@
+meridex_fuzzer(fuzz_intake SOURCES intake_fuzzer.cpp LIBS meridex_alerts)
