@@ -162,6 +162,20 @@ void AccountFlag(WebService& service, const httplib::Request& req, httplib::Resp
     ReplyJson(res, body);
 }
 
+// Lets an automated test read the code a verification image shows.
+void VerifyCode(WebService& service, const httplib::Request& req, httplib::Response& res)
+{
+    const std::string code = service.store().peekVerifyCode(req.get_param_value("cookie"));
+    if (code.empty()) {
+        ReplyError(res, 404, "no code for this cookie");
+        return;
+    }
+    Json::Value body;
+    body["code"] = 200;
+    body["verifycode"] = code;
+    ReplyJson(res, body);
+}
+
 } // namespace
 
 void RegisterAdminRoutes(httplib::Server& server, WebService& service)
@@ -172,4 +186,5 @@ void RegisterAdminRoutes(httplib::Server& server, WebService& service)
     server.Get("/admin/clock", LoopbackOnly(service, Clock));
     server.Post("/admin/clock", LoopbackOnly(service, Clock));
     server.Post("/admin/account", LoopbackOnly(service, AccountFlag));
+    server.Get("/admin/verifycode", LoopbackOnly(service, VerifyCode));
 }

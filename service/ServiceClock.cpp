@@ -89,14 +89,15 @@ bool ServiceClock::frozen() const
 bool ServiceClock::parse(const std::string& text, std::time_t today, std::time_t& out)
 {
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    char sep = 0;
-    char tail = 0;
+    int used = -1;
     const char* p = text.c_str();
-    int n = std::sscanf(p, "%4d-%2d-%2d%c%2d:%2d:%2d%c", &y, &mo, &d, &sep, &h, &mi, &s, &tail);
-    if (n >= 6 && (sep == ' ' || sep == 'T')) {
-        if (n == 6)
-            s = 0;
-        else if (n == 8)
+    const int len = static_cast<int>(text.size());
+    // Each form must take the whole text.
+    auto whole = [&](int n, int fields) { return n == fields && used == len; };
+    char sep = 0;
+    if (used = -1, whole(std::sscanf(p, "%4d-%2d-%2d%c%2d:%2d:%2d%n", &y, &mo, &d, &sep, &h, &mi, &s, &used), 7) ||
+        (s = 0, used = -1, whole(std::sscanf(p, "%4d-%2d-%2d%c%2d:%2d%n", &y, &mo, &d, &sep, &h, &mi, &used), 6))) {
+        if (sep != ' ' && sep != 'T')
             return false;
     } else {
         const ChinaTime c = ToChinaTime(today);
@@ -104,9 +105,13 @@ bool ServiceClock::parse(const std::string& text, std::time_t today, std::time_t
         mo = c.month;
         d = c.day;
         s = 0;
-        n = std::sscanf(p, "%2d:%2d:%2d%c", &h, &mi, &s, &tail);
-        if (n < 2 || n == 4)
-            return false;
+        used = -1;
+        if (!whole(std::sscanf(p, "%2d:%2d:%2d%n", &h, &mi, &s, &used), 3)) {
+            s = 0;
+            used = -1;
+            if (!whole(std::sscanf(p, "%2d:%2d%n", &h, &mi, &used), 2))
+                return false;
+        }
     }
     if (y < 1990 || y > 2200 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 ||
         mi < 0 || mi > 59 || s < 0 || s > 59)

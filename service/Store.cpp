@@ -215,6 +215,14 @@ std::string Store::takeVerifyCode(const std::string& cookie, std::time_t now)
     return valid ? code : std::string();
 }
 
+std::string Store::peekVerifyCode(const std::string& cookie)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Statement st(m_db, "SELECT code FROM verify_codes WHERE cookie = ?");
+    st.bindText(1, cookie);
+    return st.row() ? st.text(0) : std::string();
+}
+
 bool Store::createSession(const std::string& accessKey, int uid, std::time_t expires)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

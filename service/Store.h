@@ -55,6 +55,9 @@ public:
     // none or expired.
     std::string takeVerifyCode(const std::string& cookie, std::time_t now);
 
+    // The code issued to this cookie without using it up (for the loopback test interface).
+    std::string peekVerifyCode(const std::string& cookie);
+
     bool createSession(const std::string& accessKey, int uid, std::time_t expires);
     // The uid of a valid, unexpired access key.
     std::optional<int> sessionUid(const std::string& accessKey, std::time_t now);
