@@ -115,6 +115,15 @@ int WebService::start(std::string& error)
     s.set_write_timeout(5, 0);
     s.set_keep_alive_max_count(100);
     s.set_logger(LogRequest);
+    // A request without Content-Length or chunked encoding has an empty body (RFC 9112), but
+    // this httplib waits for the connection to close and then answers 400. The client's API
+    // calls are POSTs without a body, so say so for them before the body is read. The
+    // request object is not const inside the server; the handler type only presents it so.
+    s.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
+        if (!req.has_header("Content-Length") && !req.has_header("Transfer-Encoding"))
+            const_cast<httplib::Request&>(req).set_header("Content-Length", "0");
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     s.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (res.body.empty())
             res.set_content(std::to_string(res.status) +

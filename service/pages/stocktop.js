@@ -160,14 +160,14 @@ function buildPage() {
     clientButton('我的', 'CB_OpenMyHome', undefined, function () { stocklistdetailrel(login.key, login.uid); }),
     clientButton('会员', 'CB_OpenPayUrl', undefined, function () { stockjoinviprel(login.key); })
   ]));
+  app.appendChild(M.el('div', { id: 'advert', className: 'advert' }, [
+    M.el('b', { text: '开通会员 免除广告' }),
+    M.el('div', { text: '涨停预警、资金流向、盘中异动，一个都不错过。' })
+  ]));
   app.appendChild(M.el('div', { id: 'viewtitle', className: 'viewtitle' }));
   app.appendChild(M.el('div', { className: 'scroll' }, [
     M.el('table', { className: 'list' }, [M.el('tbody', { id: 'rows' })]),
     M.el('div', { id: 'note', className: 'empty' })
-  ]));
-  app.appendChild(M.el('div', { id: 'advert', className: 'advert' }, [
-    M.el('b', { text: '开通会员 免除广告' }),
-    M.el('div', { text: '涨停预警、资金流向、盘中异动，一个都不错过。' })
   ]));
   loadView(currentView);
 }

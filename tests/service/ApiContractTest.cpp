@@ -236,6 +236,21 @@ TEST_F(ApiContractTest, HostileRequestsGetDefinedRefusals)
     EXPECT_EQ(loginKey().size(), 32u);
 }
 
+TEST_F(ApiContractTest, BodilessPostWithoutLengthIsAnswered)
+{
+    const std::string reply =
+        RawExchange(s_service->port(), "POST /api/vesko/meikai?accesskey=x HTTP/1.1\r\n"
+                                       "Host: 127.0.0.1\r\nUser-Agent: my brower\r\n"
+                                       "Connection: close\r\n\r\n");
+    EXPECT_EQ(reply.rfind("HTTP/1.1 200", 0), 0u) << reply;
+    EXPECT_EQ(ParseJson(reply.substr(reply.find("\r\n\r\n") + 4))["code"], 401);
+    // Raw bytes of the local code page in the query do not upset the parser.
+    const std::string raw = RawExchange(
+        s_service->port(), "GET /soft/userlog.php?table1=a||\xd5\xc5\xc8\xfd HTTP/1.1\r\n"
+                           "Host: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(raw.rfind("HTTP/1.1 200", 0), 0u) << raw;
+}
+
 TEST_F(ApiContractTest, ConcurrentClientsLeaveAConsistentStore)
 {
     const std::string key = loginKey("guest");

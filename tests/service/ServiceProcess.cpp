@@ -5,6 +5,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,4 +87,28 @@ httplib::Result PostEmpty(httplib::Client& client, const std::string& path,
                           const httplib::Headers& headers)
 {
     return client.Post(path.c_str(), headers, "", 0, "application/x-www-form-urlencoded");
+}
+
+std::string RawExchange(int port, const std::string& request)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<std::uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string reply;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) ==
+            static_cast<ssize_t>(request.size())) {
+        pollfd pfd{fd, POLLIN, 0};
+        char buf[4096];
+        while (::poll(&pfd, 1, 30000) > 0) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            reply.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    return reply;
 }

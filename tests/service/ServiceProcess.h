@@ -36,3 +36,6 @@ private:
 // POST without a body, as the client sends its API calls.
 httplib::Result PostEmpty(httplib::Client& client, const std::string& path,
                           const httplib::Headers& headers = {});
+
+// Sends `request` as it stands over a fresh connection and reads until the server closes it.
+std::string RawExchange(int port, const std::string& request);
