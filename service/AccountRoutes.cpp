@@ -177,12 +177,12 @@ void KeyLogin(WebService& service, const httplib::Request& req, httplib::Respons
 
 void RegisterAccountRoutes(httplib::Server& server, WebService& service)
 {
-    auto bind = [&service](void (*handler)(WebService&, const httplib::Request&,
-                                           httplib::Response&)) {
-        return [&service, handler](const httplib::Request& req, httplib::Response& res) {
-            handler(service, req, res);
+    auto bind =
+        [&service](void (*handler)(WebService&, const httplib::Request&, httplib::Response&)) {
+            return [&service, handler](const httplib::Request& req, httplib::Response& res) {
+                handler(service, req, res);
+            };
         };
-    };
     // The client sends these as POST without a body; GET is as good for a browser or curl.
     server.Post("/api/user/login", bind(Login));
     server.Get("/api/user/login", bind(Login));
@@ -194,4 +194,3 @@ void RegisterAccountRoutes(httplib::Server& server, WebService& service)
     server.Get("/verificationCode", bind(VerificationCode));
     server.Get("/api/user/keylogin", bind(KeyLogin));
 }
-

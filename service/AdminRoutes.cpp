@@ -88,7 +88,8 @@ void SetQuotes(WebService& service, const httplib::Request& req, httplib::Respon
     // Checked as a whole first, so a bad entry changes nothing.
     std::vector<std::pair<std::string, QuoteOverride>> changes;
     for (const Json::Value& item : quotes) {
-        const std::string code = item.isObject() && item["code"].isString() ? item["code"].asString() : "";
+        const std::string code =
+            item.isObject() && item["code"].isString() ? item["code"].asString() : "";
         QuoteOverride o;
         if (!service.stocks().find(code)) {
             ReplyError(res, 400, "unknown code: " + code);

@@ -103,8 +103,8 @@ std::string RenderCodePng(const std::string& digits, std::uint32_t noiseSeed)
                 if (glyph[row] & (0x10 >> col))
                     for (int dy = 0; dy < kScale; ++dy)
                         for (int dx = 0; dx < kScale - 1; ++dx)
-                            c.set(x0 + col * (kScale - 1) + dx + row / 3, 1 + lift + row * kScale + dy,
-                                  r, 20, b);
+                            c.set(x0 + col * (kScale - 1) + dx + row / 3,
+                                  1 + lift + row * kScale + dy, r, 20, b);
         x0 += 17;
     }
     for (int dot = 0; dot < 60; ++dot)

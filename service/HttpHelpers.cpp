@@ -48,7 +48,8 @@ std::string CookieValue(const httplib::Request& req, const std::string& name)
             if (pos > 0 && std::isalnum(static_cast<unsigned char>(header[pos - 1])))
                 continue;
             const std::string value = header.substr(pos + marker.size(), 32);
-            if (value.size() == 32 && value.find_first_not_of("0123456789abcdef") == std::string::npos)
+            if (value.size() == 32 &&
+                value.find_first_not_of("0123456789abcdef") == std::string::npos)
                 return value;
         }
     }
@@ -67,12 +68,23 @@ std::string HtmlEscape(const std::string& text)
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;

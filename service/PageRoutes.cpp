@@ -29,8 +29,8 @@ void UsageLogList(WebService& service, httplib::Response& res)
     std::string rows;
     for (const UsageRecord& r : service.store().latestUsageRecords(kListedUsageRecords))
         rows += "<tr><td>" + FormatChinaTime(r.received) + "</td><td>" + HtmlEscape(r.peer) +
-                "</td><td>table" + std::to_string(r.table) + "</td><td>" +
-                HtmlEscape(r.record) + "</td></tr>\n";
+                "</td><td>table" + std::to_string(r.table) + "</td><td>" + HtmlEscape(r.record) +
+                "</td></tr>\n";
     ReplyHtml(res, "使用记录",
               "<h1>最近的使用记录</h1><table><tr><th>时间</th><th>来源</th><th>表</th>"
               "<th>记录</th></tr>\n" +
@@ -49,7 +49,8 @@ void UsageLog(WebService& service, const httplib::Request& req, httplib::Respons
         if (record.size() > kMaxUsageRecord)
             record.resize(kMaxUsageRecord);
         record = TextAsUtf8(record); // a cut inside a character is dropped
-        if (!service.store().addUsageRecord(table, record, req.remote_addr, service.clock().now())) {
+        if (!service.store().addUsageRecord(table, record, req.remote_addr,
+                                            service.clock().now())) {
             res.status = 500;
             res.set_content("error\n", "text/plain");
             return;
@@ -67,23 +68,26 @@ void UsageLog(WebService& service, const httplib::Request& req, httplib::Respons
 
 void RegisterPageRoutes(httplib::Server& server, WebService& service)
 {
-    server.Get("/soft/lastversion.txt", [&service](const httplib::Request&, httplib::Response& res) {
-        res.set_content(UpdateChannel::VersionFile(service.config().latestVersion),
-                        "text/plain; charset=gb18030");
-    });
+    server.Get("/soft/lastversion.txt",
+               [&service](const httplib::Request&, httplib::Response& res) {
+                   res.set_content(UpdateChannel::VersionFile(service.config().latestVersion),
+                                   "text/plain; charset=gb18030");
+               });
     server.Get("/soft/StockDB/meridex.db",
                [&service](const httplib::Request&, httplib::Response& res) {
                    if (!ReplyFile(res, service.stockDbPath(), "application/x-sqlite3"))
                        NotFound(res);
                });
-    server.Get("/soft/userlog.php", [&service](const httplib::Request& req, httplib::Response& res) {
-        UsageLog(service, req, res);
-    });
+    server.Get("/soft/userlog.php",
+               [&service](const httplib::Request& req, httplib::Response& res) {
+                   UsageLog(service, req, res);
+               });
     // The three pages, whatever version the client asks for; their scripts and style sheet
     // sit next to them.
     server.Get(R"(/soft/[0-9.]{1,16}/htmls/(stockmy|stocktop|stocksingle)\.php)",
                [&service](const httplib::Request& req, httplib::Response& res) {
-                   const std::string file = service.filesPath("pages/" + std::string(req.matches[1]) + ".html");
+                   const std::string file =
+                       service.filesPath("pages/" + std::string(req.matches[1]) + ".html");
                    if (!ReplyFile(res, file, ContentTypeOf(file)))
                        NotFound(res);
                    res.set_header("Cache-Control", "no-cache");

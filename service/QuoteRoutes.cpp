@@ -44,7 +44,8 @@ void Quotes(WebService& service, const httplib::Request& req, httplib::Response&
 {
     std::string codes = req.get_param_value("codes");
     std::replace(codes.begin(), codes.end(), '|', ',');
-    const std::vector<std::string> keys = codes.empty() ? std::vector<std::string>() : SplitOn(codes, ',');
+    const std::vector<std::string> keys =
+        codes.empty() ? std::vector<std::string>() : SplitOn(codes, ',');
     if (keys.size() > kMaxCodes) {
         ReplyError(res, 400, "too many codes");
         return;
@@ -129,9 +130,10 @@ void RegisterQuoteRoutes(httplib::Server& server, WebService& service)
     server.Get("/soft/quotes", [&service](const httplib::Request& req, httplib::Response& res) {
         Quotes(service, req, res);
     });
-    server.Get("/soft/quotes/rank", [&service](const httplib::Request& req, httplib::Response& res) {
-        Ranking(service, req, res);
-    });
+    server.Get("/soft/quotes/rank",
+               [&service](const httplib::Request& req, httplib::Response& res) {
+                   Ranking(service, req, res);
+               });
     server.Get("/soft/quotes/intraday",
                [&service](const httplib::Request& req, httplib::Response& res) {
                    Intraday(service, req, res);

@@ -150,8 +150,8 @@ QuoteSimulator::DayPath QuoteSimulator::makePath(const StockInfo& stock, int dat
     if (limit > 0 && pick < 0.006) {
         moverStart = static_cast<int>(rng.uniform() * 180);
         moverEnd = moverStart + 20 + static_cast<int>(rng.uniform() * 40);
-        moverDrift = (pick < 0.004 ? 1.0 : -1.0) * std::log(1 + limit * 1.2) /
-                     (moverEnd - moverStart);
+        moverDrift =
+            (pick < 0.004 ? 1.0 : -1.0) * std::log(1 + limit * 1.2) / (moverEnd - moverStart);
     }
 
     const std::vector<double>& market = marketReturns(dateKey);
@@ -170,7 +170,7 @@ QuoteSimulator::DayPath QuoteSimulator::makePath(const StockInfo& stock, int dat
         const double drift = (m > moverStart && m <= moverEnd) ? moverDrift : 0.0;
         const double shock = sigma * rng.normal();
         const double next = clamp(level * std::exp(beta * market[static_cast<std::size_t>(m)] +
-                                                    (stock.isIndex ? 0.3 : 1.0) * shock + drift));
+                                                   (stock.isIndex ? 0.3 : 1.0) * shock + drift));
         // Trading is busier near the open and the close and when the price moves.
         const double shape = 1.6 - 1.2 * std::sin(3.141592653589793 * m / kMinutes);
         const double move = std::fabs(std::log(next / level)) / std::max(sigma, 1e-9);
@@ -220,8 +220,7 @@ Quote QuoteSimulator::makeQuote(const StockInfo& stock, const TradingMoment& at)
     const double turnover = p.turnover[i] + (p.turnover[j] - p.turnover[i]) * frac;
     q.turnover = Round2(turnover);
     const double minutes = std::max(at.elapsed / 60.0, 1.0);
-    q.volumeRatio =
-        p.usualPerMinute > 0 ? Round2(turnover / minutes / p.usualPerMinute) : 0.0;
+    q.volumeRatio = p.usualPerMinute > 0 ? Round2(turnover / minutes / p.usualPerMinute) : 0.0;
 
     const auto o = m_overrides.find(stock.key());
     if (o != m_overrides.end()) {

@@ -95,8 +95,12 @@ bool ServiceClock::parse(const std::string& text, std::time_t today, std::time_t
     // Each form must take the whole text.
     auto whole = [&](int n, int fields) { return n == fields && used == len; };
     char sep = 0;
-    if (used = -1, whole(std::sscanf(p, "%4d-%2d-%2d%c%2d:%2d:%2d%n", &y, &mo, &d, &sep, &h, &mi, &s, &used), 7) ||
-        (s = 0, used = -1, whole(std::sscanf(p, "%4d-%2d-%2d%c%2d:%2d%n", &y, &mo, &d, &sep, &h, &mi, &used), 6))) {
+    if (used = -1,
+        whole(std::sscanf(p, "%4d-%2d-%2d%c%2d:%2d:%2d%n", &y, &mo, &d, &sep, &h, &mi, &s, &used),
+              7) ||
+            (s = 0, used = -1,
+             whole(std::sscanf(p, "%4d-%2d-%2d%c%2d:%2d%n", &y, &mo, &d, &sep, &h, &mi, &used),
+                   6))) {
         if (sep != ' ' && sep != 'T')
             return false;
     } else {
@@ -113,8 +117,8 @@ bool ServiceClock::parse(const std::string& text, std::time_t today, std::time_t
                 return false;
         }
     }
-    if (y < 1990 || y > 2200 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 ||
-        mi < 0 || mi > 59 || s < 0 || s > 59)
+    if (y < 1990 || y > 2200 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 ||
+        mi > 59 || s < 0 || s > 59)
         return false;
     out = FromChinaTime(y, mo, d, h, mi, s);
     return true;

@@ -45,13 +45,13 @@ void Register(WebService& service, const httplib::Request& req, httplib::Respons
     else if (service.store().createAccount(name, password, false) == 0)
         problem = "注册失败，请稍后再试";
     if (!problem.empty()) {
-        ReplyHtml(res, "注册", "<h1>注册失败</h1><p>" + problem +
-                                   "</p><p><a href=\"/register\">返回</a></p>",
+        ReplyHtml(res, "注册",
+                  "<h1>注册失败</h1><p>" + problem + "</p><p><a href=\"/register\">返回</a></p>",
                   400);
         return;
     }
-    ReplyHtml(res, "注册", "<h1>注册成功</h1><p>用户 " + HtmlEscape(name) +
-                               " 已注册，请在客户端登录。</p>");
+    ReplyHtml(res, "注册",
+              "<h1>注册成功</h1><p>用户 " + HtmlEscape(name) + " 已注册，请在客户端登录。</p>");
 }
 
 // The account pages are open only to the browser that came through a key login.
@@ -60,8 +60,8 @@ std::optional<Account> SiteAccount(WebService& service, const httplib::Request& 
 {
     auto account = service.accountOfKey(CookieValue(req, kSiteCookieName));
     if (!account)
-        ReplyHtml(res, "请先登录", "<h1>请先登录</h1><p>请从客户端的“我的主页”或“账户管理”进入。</p>",
-                  403);
+        ReplyHtml(res, "请先登录",
+                  "<h1>请先登录</h1><p>请从客户端的“我的主页”或“账户管理”进入。</p>", 403);
     return account;
 }
 
@@ -70,8 +70,8 @@ std::string WatchListHtml(WebService& service, int uid)
     std::string items;
     for (const std::string& code : service.store().readWatchList(uid)) {
         const StockInfo* s = service.stocks().find(code);
-        items += "<li>" + HtmlEscape(code) + (s ? " " + HtmlEscape(s->name) : std::string()) +
-                 "</li>";
+        items +=
+            "<li>" + HtmlEscape(code) + (s ? " " + HtmlEscape(s->name) : std::string()) + "</li>";
     }
     return items.empty() ? "<p>自选股为空。</p>" : "<ul>" + items + "</ul>";
 }
@@ -117,10 +117,12 @@ void RegisterSiteRoutes(httplib::Server& server, WebService& service)
     server.Post("/register", [&service](const httplib::Request& req, httplib::Response& res) {
         Register(service, req, res);
     });
-    server.Get(R"(/u/([0-9]{1,10}))", [&service](const httplib::Request& req, httplib::Response& res) {
-        UserHome(service, req, res);
-    });
-    server.Get("/account/my_account", [&service](const httplib::Request& req, httplib::Response& res) {
-        MyAccount(service, req, res);
-    });
+    server.Get(R"(/u/([0-9]{1,10}))",
+               [&service](const httplib::Request& req, httplib::Response& res) {
+                   UserHome(service, req, res);
+               });
+    server.Get("/account/my_account",
+               [&service](const httplib::Request& req, httplib::Response& res) {
+                   MyAccount(service, req, res);
+               });
 }

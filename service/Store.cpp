@@ -142,9 +142,9 @@ int Store::createAccount(const std::string& username, const std::string& passwor
 {
     // Derived outside the lock: it is slow on purpose.
     const std::string salt = PasswordHash::RandomBytes(16);
-    const std::string hash =
-        salt.empty() ? std::string()
-                     : PasswordHash::Derive(password, salt, PasswordHash::kIterations);
+    const std::string hash = salt.empty()
+                                 ? std::string()
+                                 : PasswordHash::Derive(password, salt, PasswordHash::kIterations);
     if (hash.empty())
         return 0;
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -197,7 +197,8 @@ void Store::setVerifyCode(const std::string& cookie, const std::string& code, st
     std::lock_guard<std::mutex> lock(m_mutex);
     Statement purge(m_db, "DELETE FROM verify_codes WHERE expires < ?");
     purge.bind(1, static_cast<long long>(expires - 3600)).run();
-    Statement st(m_db, "INSERT OR REPLACE INTO verify_codes(cookie, code, expires) VALUES(?, ?, ?)");
+    Statement st(m_db,
+                 "INSERT OR REPLACE INTO verify_codes(cookie, code, expires) VALUES(?, ?, ?)");
     st.bindText(1, cookie).bindText(2, code).bind(3, static_cast<long long>(expires)).run();
 }
 
@@ -306,7 +307,8 @@ std::vector<UsageRecord> Store::latestUsageRecords(int count)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<UsageRecord> out;
-    Statement st(m_db, "SELECT tbl, record, peer, received FROM usage_log ORDER BY id DESC LIMIT ?");
+    Statement st(m_db,
+                 "SELECT tbl, record, peer, received FROM usage_log ORDER BY id DESC LIMIT ?");
     st.bind(1, count);
     while (st.row()) {
         UsageRecord r;

@@ -12,7 +12,12 @@ constexpr int kCodeBadKey = 401;
 // A watch list of the client holds at most 2047 bytes, about 290 entries.
 constexpr std::size_t kMaxEntries = 300;
 
-enum class Action { Read, Write, Delete };
+enum class Action
+{
+    Read,
+    Write,
+    Delete
+};
 
 // The codes of `data`, in order, without repetitions; false when one is not a code.
 bool ParseCodes(const std::string& data, std::vector<std::string>& codes)
@@ -80,7 +85,7 @@ void RegisterWatchListRoutes(httplib::Server& server, WebService& service)
                                                      {"/api/action/delete", Action::Delete}};
     for (const auto& [path, action] : routes) {
         auto handler = [&service, act = action](const httplib::Request& req,
-                                                 httplib::Response& res) {
+                                                httplib::Response& res) {
             HandleAction(service, act, req, res);
         };
         server.Get(path, handler);

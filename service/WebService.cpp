@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kMaxPayload = 64 * 1024;
 
 // The demo watch list: stocks of several boards and two indexes.
-const std::vector<std::string> kDemoWatchList = {"600000", "000001", "300750",
+const std::vector<std::string> kDemoWatchList = {"600000", "000001",  "300750",
                                                  "688981", "i000001", "i399001"};
 
 void LogRequest(const httplib::Request& req, const httplib::Response& res)
@@ -86,7 +86,8 @@ bool WebService::prepareData(std::string& error)
         return false;
     // Rebuilt when missing or older than the list it comes from.
     const std::string db = stockDbPath();
-    const bool stale = !fs::exists(db, ec) || fs::last_write_time(db, ec) < fs::last_write_time(csv, ec);
+    const bool stale =
+        !fs::exists(db, ec) || fs::last_write_time(db, ec) < fs::last_write_time(csv, ec);
     if (stale && !BuildStockDatabase(m_stocks, db, error))
         return false;
     m_simulator = std::make_unique<QuoteSimulator>(m_stocks, m_config.seed);

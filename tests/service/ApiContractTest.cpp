@@ -59,11 +59,13 @@ TEST_F(ApiContractTest, LoginGivesKeyCookieUserAndAdFlag)
     EXPECT_EQ(r.accessKey.size(), 32u);
     EXPECT_EQ(r.setCookie.rfind("MXSESSION=", 0), 0u);
 
-    const Json::Value me = PostJson(*m_client, "/api/user/me?accesskey=" + r.accessKey +
-                                                   "&appkey=53190627&v=1.0");
+    const Json::Value me =
+        PostJson(*m_client, "/api/user/me?accesskey=" + r.accessKey + "&appkey=53190627&v=1.0");
     EXPECT_GT(me["uid"].asInt(), 0);
-    EXPECT_FALSE(PostJson(*m_client, "/api/vesko/meikai?accesskey=" + r.accessKey)["showAd"].asBool());
-    EXPECT_TRUE(PostJson(*m_client, "/api/vesko/meikai?accesskey=" + loginKey("guest"))["showAd"].asBool());
+    EXPECT_FALSE(
+        PostJson(*m_client, "/api/vesko/meikai?accesskey=" + r.accessKey)["showAd"].asBool());
+    EXPECT_TRUE(
+        PostJson(*m_client, "/api/vesko/meikai?accesskey=" + loginKey("guest"))["showAd"].asBool());
 
     // A second login of the same client keeps its cookie and gets a key of its own.
     const LoginReply again = Login(*m_client, "demo", "meridex", CookieOf(r.setCookie));
@@ -108,7 +110,9 @@ TEST_F(ApiContractTest, ThreeFailuresDemandTheCodeOfTheSameCookie)
     EXPECT_EQ(image->body.compare(1, 3, "PNG"), 0);
     EXPECT_EQ(CookieOf(image->get_header_value("Set-Cookie")), cookie);
     auto code = [&](const std::string& c) {
-        return GetJson(*m_client, "/admin/verifycode?cookie=" + c.substr(c.find('=') + 1))["verifycode"].asString();
+        return GetJson(*m_client,
+                       "/admin/verifycode?cookie=" + c.substr(c.find('=') + 1))["verifycode"]
+            .asString();
     };
     const std::string shown = code(cookie);
     ASSERT_EQ(shown.size(), 4u);
@@ -125,8 +129,8 @@ TEST_F(ApiContractTest, ThreeFailuresDemandTheCodeOfTheSameCookie)
 
     // The client hands the cookie back in odd shapes; any of them binds.
     PostEmpty(*m_client, "/verificationCode", {{"Cookie", cookie}});
-    const LoginReply ok = Login(*m_client, "locky", "secret1",
-                                "Cookie:" + cookie + "; Path=/", code(cookie));
+    const LoginReply ok =
+        Login(*m_client, "locky", "secret1", "Cookie:" + cookie + "; Path=/", code(cookie));
     EXPECT_EQ(ok.code, 200) << ok.error;
     // Success resets the counter.
     EXPECT_EQ(Login(*m_client, "locky", "wrong", cookie).code, 10002);
@@ -136,7 +140,8 @@ TEST_F(ApiContractTest, PasswordInLocalCodePageMatches)
 {
     auto site = s_service->client();
     // "密码123" registered as UTF-8, sent by the client as GB18030 bytes (C3 DC C2 EB).
-    site->Post("/register", "username=gbuser&password=%E5%AF%86%E7%A0%81123&password2=%E5%AF%86%E7%A0%81123",
+    site->Post("/register",
+               "username=gbuser&password=%E5%AF%86%E7%A0%81123&password2=%E5%AF%86%E7%A0%81123",
                "application/x-www-form-urlencoded");
     EXPECT_EQ(Login(*m_client, "gbuser", "%C3%DC%C2%EB123").code, 200);
     EXPECT_EQ(Login(*m_client, "gbuser", "%E5%AF%86%E7%A0%81123").code, 200);
@@ -147,7 +152,8 @@ TEST_F(ApiContractTest, BadOrExpiredKeysAreRefusedEverywhere)
     const std::string key = loginKey();
     PostEmpty(*m_client, "/admin/clock?time=2026-12-10%2011:29:00");
     EXPECT_EQ(watchList(key), watchList(key)); // still valid 59 minutes later
-    EXPECT_EQ(GetJson(*m_client, "/api/action/read?accesskey=" + key + "&type=1")["code"].asInt(), 200);
+    EXPECT_EQ(GetJson(*m_client, "/api/action/read?accesskey=" + key + "&type=1")["code"].asInt(),
+              200);
     PostEmpty(*m_client, "/admin/clock?time=2026-12-10%2011:31:00");
     const std::string expired = key;
 
@@ -161,7 +167,8 @@ TEST_F(ApiContractTest, BadOrExpiredKeysAreRefusedEverywhere)
         EXPECT_FALSE(PostJson(*m_client, "/api/vesko/meikai" + q)["showAd"].asBool());
         for (const char* action : {"read", "write", "delete"})
             EXPECT_NE(GetJson(*m_client, std::string("/api/action/") + action + q +
-                                             "&data=600000&type=1")["code"].asInt(),
+                                             "&data=600000&type=1")["code"]
+                          .asInt(),
                       200);
     }
 }
@@ -170,7 +177,8 @@ TEST_F(ApiContractTest, WatchListRoundTripKeepsOrder)
 {
     const std::string key = loginKey("guest");
     const std::string q = "?accesskey=" + key + "&type=1&data=";
-    EXPECT_EQ(GetJson(*m_client, "/api/action/write" + q + "600000,i000001,000001,300750")["code"], 200);
+    EXPECT_EQ(GetJson(*m_client, "/api/action/write" + q + "600000,i000001,000001,300750")["code"],
+              200);
     EXPECT_EQ(watchList(key), "600000|i000001|000001|300750");
     // Delete compares whole entries: the index survives the stock of the same digits.
     EXPECT_EQ(GetJson(*m_client, "/api/action/delete" + q + "000001")["code"], 200);
@@ -188,8 +196,8 @@ TEST_F(ApiContractTest, MalformedWatchListWritesChangeNothing)
 {
     const std::string key = loginKey("guest");
     GetJson(*m_client, "/api/action/write?accesskey=" + key + "&type=1&data=600000");
-    for (const char* bad : {"60000", "6000000", "abcdef", "600000,", "600000;000001",
-                            "x600000", "600000%27%20OR%201=1"}) {
+    for (const char* bad : {"60000", "6000000", "abcdef", "600000,", "600000;000001", "x600000",
+                            "600000%27%20OR%201=1"}) {
         SCOPED_TRACE(bad);
         const Json::Value v =
             GetJson(*m_client, "/api/action/write?accesskey=" + key + "&type=1&data=" + bad);
@@ -254,8 +262,7 @@ TEST_F(ApiContractTest, BodilessPostWithoutLengthIsAnswered)
 TEST_F(ApiContractTest, ConcurrentClientsLeaveAConsistentStore)
 {
     const std::string key = loginKey("guest");
-    const std::vector<std::string> lists = {"600000,000001", "300750,688981,i000001",
-                                            "i399001"};
+    const std::vector<std::string> lists = {"600000,000001", "300750,688981,i000001", "i399001"};
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 8; ++t)
@@ -263,7 +270,8 @@ TEST_F(ApiContractTest, ConcurrentClientsLeaveAConsistentStore)
             auto c = s_service->client();
             for (int i = 0; i < 15; ++i) {
                 const std::string& data = lists[static_cast<std::size_t>(t + i) % lists.size()];
-                if (GetJson(*c, "/api/action/write?accesskey=" + key + "&type=1&data=" + data)["code"] != 200)
+                if (GetJson(*c, "/api/action/write?accesskey=" + key +
+                                    "&type=1&data=" + data)["code"] != 200)
                     ++failures;
                 if (GetJson(*c, "/api/action/read?accesskey=" + key + "&type=1")["code"] != 200)
                     ++failures;
@@ -302,8 +310,15 @@ TEST_F(ApiContractTest, KeyLoginOpensTheAccountPages)
     EXPECT_EQ(m_client->Get("/u/999", {{"Cookie", site}})->status, 403);
 
     // Only this site's pages, and only with a valid key.
-    EXPECT_EQ(m_client->Get(("/api/user/keylogin?accesskey=" + key + "&url=http://evil.example/x").c_str())->status, 400);
-    EXPECT_EQ(m_client->Get(("/api/user/keylogin?accesskey=" + key + "&url=//evil.example/x").c_str())->status, 400);
+    EXPECT_EQ(
+        m_client
+            ->Get(("/api/user/keylogin?accesskey=" + key + "&url=http://evil.example/x").c_str())
+            ->status,
+        400);
+    EXPECT_EQ(
+        m_client->Get(("/api/user/keylogin?accesskey=" + key + "&url=//evil.example/x").c_str())
+            ->status,
+        400);
     EXPECT_EQ(m_client->Get(("/api/user/keylogin?accesskey=bad&url=" + home).c_str())->status, 403);
 }
 
@@ -323,7 +338,9 @@ TEST(ServiceLifecycle, StopsCleanlyOnSignalAndKeepsItsData)
     auto c2 = again.client();
     const LoginReply r2 = Login(*c2, "demo", "meridex");
     ASSERT_EQ(r2.code, 200);
-    EXPECT_EQ(GetJson(*c2, "/api/action/read?accesskey=" + r2.accessKey + "&type=1")["list"][0]["stockcode"], "600036");
+    EXPECT_EQ(GetJson(*c2, "/api/action/read?accesskey=" + r2.accessKey +
+                               "&type=1")["list"][0]["stockcode"],
+              "600036");
 }
 
 TEST(ServiceLifecycle, BadArgumentsAreRefused)

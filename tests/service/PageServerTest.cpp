@@ -20,7 +20,9 @@ protected:
     static void SetUpTestSuite()
     {
         s_updater = new TempFolder;
-        AtomicWriteFile(s_updater->file("Update"), std::string("\x7f" "ELF updater bytes\0\1", 20));
+        AtomicWriteFile(s_updater->file("Update"), std::string("\x7f"
+                                                               "ELF updater bytes\0\1",
+                                                               20));
         s_service = new ServiceProcess(
             {"--latest-version", "2.11", "--updater", s_updater->file("Update")});
     }
@@ -87,9 +89,11 @@ TEST_F(PageServerTest, StockDatabaseHoldsEveryRowWithFastPrefixSearch)
     ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
 
     std::string csv;
-    ASSERT_TRUE(ReadWholeFile(std::string(MERIDEX_SOURCE_DIR_TEXT) + "/service/data/stocks.csv", csv));
+    ASSERT_TRUE(
+        ReadWholeFile(std::string(MERIDEX_SOURCE_DIR_TEXT) + "/service/data/stocks.csv", csv));
     const long lines = std::count(csv.begin(), csv.end(), '\n') - 1; // without the header
-    EXPECT_EQ(Column(db, "SELECT count(*) FROM stockname"), std::vector<std::string>{std::to_string(lines)});
+    EXPECT_EQ(Column(db, "SELECT count(*) FROM stockname"),
+              std::vector<std::string>{std::to_string(lines)});
     EXPECT_EQ(Column(db, "SELECT codename, spell, name FROM stockname WHERE code = '600000'"),
               std::vector<std::string>{"600000 浦发银行|PFYH|浦发银行"});
     // The index and the stock of the same digits are both there, told apart by name.
@@ -149,7 +153,9 @@ TEST_F(PageServerTest, UpdateListNamesAPacketThatVerifiesAndInstalls)
 
 TEST_F(PageServerTest, UpdaterProgramIsServedOrClearlyMissing)
 {
-    EXPECT_EQ(get("/soft/Update/Update.exe"), std::string("\x7f" "ELF updater bytes\0\1", 20));
+    EXPECT_EQ(get("/soft/Update/Update.exe"), std::string("\x7f"
+                                                          "ELF updater bytes\0\1",
+                                                          20));
     ServiceProcess without({"--updater", s_updater->file("absent")});
     ASSERT_TRUE(without.running());
     auto r = without.client()->Get("/soft/Update/Update.exe");
@@ -164,7 +170,8 @@ TEST_F(PageServerTest, UsageLogStoresBothTablesAndListsThem)
     const std::string user = Utf8ToLocal("张三");
     const std::string table1 = "00-11-22-aa-bb-cc||||Intel||2048M||120||1920:1080||2.10||" + user;
     EXPECT_EQ(get("/soft/userlog.php?table1=" + table1), "ok\n");
-    EXPECT_EQ(get("/soft/userlog.php?table2=" + UrlEncode("00-11-22-aa-bb-cc||2014-3-5-9-7-8||2014-3-5-9-8-0")),
+    EXPECT_EQ(get("/soft/userlog.php?table2=" +
+                  UrlEncode("00-11-22-aa-bb-cc||2014-3-5-9-7-8||2014-3-5-9-8-0")),
               "ok\n");
     const std::string page = get("/soft/userlog.php");
     EXPECT_NE(page.find("2048M||120||1920:1080||2.10||张三"), std::string::npos);

@@ -21,7 +21,8 @@ protected:
     {
         s_table = new StockTable;
         std::string error;
-        ASSERT_TRUE(s_table->load(std::string(MERIDEX_SOURCE_DIR_TEXT) + "/service/data/stocks.csv", error))
+        ASSERT_TRUE(
+            s_table->load(std::string(MERIDEX_SOURCE_DIR_TEXT) + "/service/data/stocks.csv", error))
             << error;
     }
     static void TearDownTestSuite() { delete s_table; }
@@ -37,9 +38,9 @@ TEST_F(QuoteSimulatorTest, BoardsHaveTheirDailyLimits)
     {
         const char* key;
         double limit;
-    } cases[] = {{"600000", 0.10}, {"000001", 0.10}, {"002594", 0.10}, {"000004", 0.05},
-                 {"300750", 0.20}, {"301000", 0.20}, {"688981", 0.20}, {"871694", 0.30},
-                 {"i000001", 0.0}};
+    } cases[] = {{"600000", 0.10}, {"000001", 0.10}, {"002594", 0.10},
+                 {"000004", 0.05}, {"300750", 0.20}, {"301000", 0.20},
+                 {"688981", 0.20}, {"871694", 0.30}, {"i000001", 0.0}};
     for (const Case& c : cases) {
         const StockInfo* s = s_table->find(c.key);
         ASSERT_NE(s, nullptr) << c.key;
@@ -96,15 +97,15 @@ TEST_F(QuoteSimulatorTest, OutsideTradingHoursTheLastPriceStands)
     QuoteSimulator sim(*s_table, 3);
     auto price = [&](std::time_t t) { return sim.quote("600000", t)->price; };
     auto turnover = [&](std::time_t t) { return sim.quote("600000", t)->turnover; };
-    EXPECT_EQ(price(At(10, 12, 15)), price(At(10, 11, 30)));      // lunch break
-    EXPECT_EQ(price(At(10, 20, 0)), price(At(10, 15, 0)));        // evening
-    EXPECT_EQ(price(At(11, 8, 0)), price(At(10, 15, 0)));         // before Friday's open
-    EXPECT_EQ(price(At(12, 10, 0)), price(At(11, 15, 0)));        // Saturday shows Friday
-    EXPECT_EQ(price(At(14, 9, 29, 59)), price(At(11, 15, 0)));    // Monday before the open
-    EXPECT_LE(turnover(At(10, 10, 0)), turnover(At(10, 14, 0)));  // turnover only grows
+    EXPECT_EQ(price(At(10, 12, 15)), price(At(10, 11, 30)));     // lunch break
+    EXPECT_EQ(price(At(10, 20, 0)), price(At(10, 15, 0)));       // evening
+    EXPECT_EQ(price(At(11, 8, 0)), price(At(10, 15, 0)));        // before Friday's open
+    EXPECT_EQ(price(At(12, 10, 0)), price(At(11, 15, 0)));       // Saturday shows Friday
+    EXPECT_EQ(price(At(14, 9, 29, 59)), price(At(11, 15, 0)));   // Monday before the open
+    EXPECT_LE(turnover(At(10, 10, 0)), turnover(At(10, 14, 0))); // turnover only grows
     EXPECT_EQ(TradingMomentAt(At(10, 13, 0)).elapsed, 7200);
     EXPECT_EQ(TradingMomentAt(At(10, 9, 31)).elapsed, 60);
-    EXPECT_EQ(TradingMomentAt(At(13, 11, 0)).dateKey, 20261211);  // Sunday
+    EXPECT_EQ(TradingMomentAt(At(13, 11, 0)).dateKey, 20261211); // Sunday
 }
 
 TEST_F(QuoteSimulatorTest, OverridesSetExactValuesUntilCleared)

@@ -44,8 +44,8 @@ struct LoginReply
 inline LoginReply Login(httplib::Client& c, const std::string& user, const std::string& password,
                         const std::string& cookie = "", const std::string& verifyCode = "")
 {
-    std::string path = "/api/user/login?appkey=53190627&sign=957&v=1.0&username=" + user +
-                       "&password=" + password;
+    std::string path =
+        "/api/user/login?appkey=53190627&sign=957&v=1.0&username=" + user + "&password=" + password;
     if (!verifyCode.empty())
         path += "&verifycode=" + verifyCode;
     httplib::Headers headers;

@@ -83,7 +83,8 @@ TEST(StockTableTest, SkipsMalformedRowsAndBuildsTheSearchTable)
     sqlite3* h = nullptr;
     ASSERT_EQ(sqlite3_open(db.c_str(), &h), SQLITE_OK);
     sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(h, "SELECT codename FROM stockname where spell like 'pa%'", -1, &st, nullptr),
+    ASSERT_EQ(sqlite3_prepare_v2(h, "SELECT codename FROM stockname where spell like 'pa%'", -1,
+                                 &st, nullptr),
               SQLITE_OK);
     ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "000001 平安银行");
@@ -99,7 +100,8 @@ TEST(HttpHelpersTest, WatchCodesAndSplitting)
 {
     for (const char* good : {"600000", "i000001", "000000"})
         EXPECT_TRUE(IsWatchCode(good)) << good;
-    for (const char* bad : {"", "60000", "6000000", "i60000", "I000001", "ii00001", "60000a", " 600000"})
+    for (const char* bad :
+         {"", "60000", "6000000", "i60000", "I000001", "ii00001", "60000a", " 600000"})
         EXPECT_FALSE(IsWatchCode(bad)) << bad;
     EXPECT_EQ(SplitOn("a,,b,", ','), (std::vector<std::string>{"a", "", "b", ""}));
     EXPECT_EQ(HtmlEscape("<a href='x'>&\""), "&lt;a href=&#39;x&#39;&gt;&amp;&quot;");
