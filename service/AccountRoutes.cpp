@@ -119,7 +119,9 @@ std::optional<Account> AccountOfKey(WebService& service, const httplib::Request&
     return service.accountOfKey(req.get_param_value("accesskey"));
 }
 
-void UserInfo(WebService& service, const httplib::Request& req, httplib::Response& res)
+// The reply of a call that needs a valid access key: `fill` adds the account's members.
+void ReplyForAccount(WebService& service, const httplib::Request& req, httplib::Response& res,
+                     void (*fill)(const Account&, Json::Value&))
 {
     const auto account = AccountOfKey(service, req);
     if (!account) {
@@ -128,22 +130,22 @@ void UserInfo(WebService& service, const httplib::Request& req, httplib::Respons
     }
     Json::Value body;
     body["code"] = 200;
-    body["uid"] = account->uid;
-    body["username"] = account->username;
+    fill(*account, body);
     ReplyJson(res, body);
+}
+
+void UserInfo(WebService& service, const httplib::Request& req, httplib::Response& res)
+{
+    ReplyForAccount(service, req, res, [](const Account& a, Json::Value& body) {
+        body["uid"] = a.uid;
+        body["username"] = a.username;
+    });
 }
 
 void AdFlag(WebService& service, const httplib::Request& req, httplib::Response& res)
 {
-    const auto account = AccountOfKey(service, req);
-    if (!account) {
-        ReplyError(res, kCodeBadKey, "登录已失效，请重新登录");
-        return;
-    }
-    Json::Value body;
-    body["code"] = 200;
-    body["showAd"] = account->showAd;
-    ReplyJson(res, body);
+    ReplyForAccount(service, req, res,
+                    [](const Account& a, Json::Value& body) { body["showAd"] = a.showAd; });
 }
 
 // Only pages of this site may be the target, so the address cannot be used to send a

@@ -114,16 +114,21 @@ Account ReadAccount(long long uid, std::string username, std::string salt, std::
 
 } // namespace
 
+std::optional<Account> Store::firstAccount(Statement& st)
+{
+    if (!st.row())
+        return std::nullopt;
+    return ReadAccount(st.integer(0), st.text(1), st.text(2), st.text(3), st.integer(4),
+                       st.integer(5));
+}
+
 std::optional<Account> Store::findAccount(const std::string& username)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     Statement st(m_db, "SELECT uid, username, salt, hash, iterations, show_ad FROM accounts"
                        " WHERE username = ?");
     st.bindText(1, username);
-    if (!st.row())
-        return std::nullopt;
-    return ReadAccount(st.integer(0), st.text(1), st.text(2), st.text(3), st.integer(4),
-                       st.integer(5));
+    return firstAccount(st);
 }
 
 std::optional<Account> Store::accountById(int uid)
@@ -132,10 +137,7 @@ std::optional<Account> Store::accountById(int uid)
     Statement st(m_db, "SELECT uid, username, salt, hash, iterations, show_ad FROM accounts"
                        " WHERE uid = ?");
     st.bind(1, uid);
-    if (!st.row())
-        return std::nullopt;
-    return ReadAccount(st.integer(0), st.text(1), st.text(2), st.text(3), st.integer(4),
-                       st.integer(5));
+    return firstAccount(st);
 }
 
 int Store::createAccount(const std::string& username, const std::string& password, bool showAd)

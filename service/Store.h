@@ -73,6 +73,7 @@ public:
 private:
     class Statement;
     bool exec(const char* sql);
+    static std::optional<Account> firstAccount(Statement& st);
     bool replaceWatchList(int uid, const std::vector<std::string>& codes);
 
     std::mutex m_mutex;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TempFolder.h"
+#include "tests/model/TempFolder.h"
 
 #include <httplib.h>
 

@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "tests/model/TempFolder.h"
 
 #include "client/model/AtomicFile.h"
 #include "service/CaptchaImage.h"
