@@ -148,21 +148,29 @@ void AdFlag(WebService& service, const httplib::Request& req, httplib::Response&
                     [](const Account& a, Json::Value& body) { body["showAd"] = a.showAd; });
 }
 
-// Only pages of this site may be the target, so the address cannot be used to send a
-// logged-in user anywhere else.
-bool IsOwnSiteUrl(const httplib::Request& req, const std::string& url)
+// Only pages of this site may be the target, so the address cannot send a logged-in user
+// anywhere else. The site is named by the host the request came to or by a loopback name with
+// this port, as the client's "main" base URL may differ from its "home" in that way only.
+bool IsOwnSiteUrl(const WebService& service, const httplib::Request& req, const std::string& url)
 {
+    if (url.find_first_of("\r\n") != std::string::npos)
+        return false;
     if (url.size() > 1 && url[0] == '/' && url[1] != '/' && url[1] != '\\')
         return true;
-    const std::string own = "http://" + req.get_header_value("Host") + "/";
-    return req.has_header("Host") && url.compare(0, own.size(), own) == 0 &&
-           url.find_first_of("\r\n") == std::string::npos;
+    const std::string port = ":" + std::to_string(service.port());
+    for (const std::string& host :
+         {req.get_header_value("Host"), "127.0.0.1" + port, "localhost" + port, "[::1]" + port}) {
+        const std::string own = "http://" + host + "/";
+        if (!host.empty() && url.compare(0, own.size(), own) == 0)
+            return true;
+    }
+    return false;
 }
 
 void KeyLogin(WebService& service, const httplib::Request& req, httplib::Response& res)
 {
     const std::string url = req.get_param_value("url");
-    if (!IsOwnSiteUrl(req, url)) {
+    if (!IsOwnSiteUrl(service, req, url)) {
         ReplyHtml(res, "地址无效", "<p>地址无效。</p>", 400);
         return;
     }

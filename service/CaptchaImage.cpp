@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr int kWidth = 72;
-constexpr int kHeight = 26;
+constexpr int kWidth = 73; // the login dialog shows it at 73 x 25
+constexpr int kHeight = 25;
 constexpr int kScale = 3;
 
 // 5 x 7 dot-matrix digits, one byte per row, low five bits used.

@@ -309,6 +309,13 @@ TEST_F(ApiContractTest, KeyLoginOpensTheAccountPages)
     EXPECT_EQ(m_client->Get("/account/my_account")->status, 403);
     EXPECT_EQ(m_client->Get("/u/999", {{"Cookie", site}})->status, 403);
 
+    const std::string viaLocalhost =
+        "http://localhost:" + std::to_string(s_service->port()) + "/account/my_account";
+    EXPECT_EQ(
+        m_client->Get(("/api/user/keylogin?accesskey=" + key + "&url=" + viaLocalhost).c_str())
+            ->status,
+        302);
+
     // Only this site's pages, and only with a valid key.
     EXPECT_EQ(
         m_client

@@ -51,8 +51,8 @@ TEST(CaptchaImageTest, DrawsADecodablePictureOfDigitsOnly)
     const std::string a = RenderCodePng("0375", 42);
     int w = 0, h = 0;
     ASSERT_TRUE(DecodePng(a, w, h));
-    EXPECT_EQ(w, 72);
-    EXPECT_EQ(h, 26);
+    EXPECT_EQ(w, 73);
+    EXPECT_EQ(h, 25);
     EXPECT_NE(a, RenderCodePng("0376", 42));
     EXPECT_TRUE(RenderCodePng("12a4", 1).empty());
 }
