@@ -179,6 +179,13 @@ QuoteSimulator::DayPath QuoteSimulator::makePath(const StockInfo& stock, int dat
         p.price[static_cast<std::size_t>(m)] = level;
         p.turnover[static_cast<std::size_t>(m)] = cumulative;
     }
+    p.high.resize(kMinutes + 1);
+    p.low.resize(kMinutes + 1);
+    for (std::size_t m = 0; m <= kMinutes; ++m) {
+        const double v = Round2(p.price[m]);
+        p.high[m] = m ? std::max(p.high[m - 1], v) : v;
+        p.low[m] = m ? std::min(p.low[m - 1], v) : v;
+    }
     return p;
 }
 
@@ -211,11 +218,8 @@ Quote QuoteSimulator::makeQuote(const StockInfo& stock, const TradingMoment& at)
     q.limitDown = stock.isIndex ? 0.0 : p.limitDown;
     q.price = Round2(p.price[i] + (p.price[j] - p.price[i]) * frac);
     q.open = Round2(p.price[0]);
-    q.high = q.low = q.price;
-    for (std::size_t k = 0; k <= i; ++k) {
-        q.high = std::max(q.high, Round2(p.price[k]));
-        q.low = std::min(q.low, Round2(p.price[k]));
-    }
+    q.high = std::max(p.high[i], q.price);
+    q.low = std::min(p.low[i], q.price);
     q.change = Round2((q.price - p.prevClose) / p.prevClose * 100.0);
     const double turnover = p.turnover[i] + (p.turnover[j] - p.turnover[i]) * frac;
     q.turnover = Round2(turnover);

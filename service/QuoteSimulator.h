@@ -60,9 +60,10 @@ private:
     struct DayPath
     {
         double prevClose = 0, limitUp = 0, limitDown = 0;
-        std::vector<double> price;    // 241 minute marks
-        std::vector<double> turnover; // cumulative, per cent
-        double usualPerMinute = 0;    // turnover per minute on recent days
+        std::vector<double> price;     // 241 minute marks
+        std::vector<double> turnover;  // cumulative, per cent
+        std::vector<double> high, low; // of the rounded minute prices up to each mark
+        double usualPerMinute = 0;     // turnover per minute on recent days
     };
 
     const DayPath& path(const StockInfo& stock, int dateKey);

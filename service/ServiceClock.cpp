@@ -44,7 +44,7 @@ std::time_t FromChinaTime(int year, int month, int day, int hour, int minute, in
 std::string FormatChinaTime(std::time_t t)
 {
     const ChinaTime c = ToChinaTime(t);
-    char buf[32];
+    char buf[64];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, c.hour,
                   c.minute, c.second);
     return buf;
