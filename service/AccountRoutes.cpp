@@ -77,7 +77,7 @@ void Login(WebService& service, const httplib::Request& req, httplib::Response& 
     }
     const std::string key = PasswordHash::RandomHex(16);
     if (key.empty() ||
-        !store.createSession(key, account->uid, now + service.config().keyLifetime)) {
+        !store.createSession(key, account->uid, now, now + service.config().keyLifetime)) {
         ReplyError(res, 500, "服务器忙，请稍后再试");
         return;
     }

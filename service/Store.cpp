@@ -226,11 +226,12 @@ std::string Store::peekVerifyCode(const std::string& cookie)
     return st.row() ? st.text(0) : std::string();
 }
 
-bool Store::createSession(const std::string& accessKey, int uid, std::time_t expires)
+bool Store::createSession(const std::string& accessKey, int uid, std::time_t now,
+                          std::time_t expires)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     Statement purge(m_db, "DELETE FROM sessions WHERE expires < ?");
-    purge.bind(1, static_cast<long long>(std::time(nullptr) - 86400)).run();
+    purge.bind(1, static_cast<long long>(now - 86400)).run();
     Statement st(m_db, "INSERT INTO sessions(accesskey, uid, expires) VALUES(?, ?, ?)");
     st.bindText(1, accessKey).bind(2, uid).bind(3, static_cast<long long>(expires));
     return st.run();

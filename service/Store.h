@@ -58,7 +58,8 @@ public:
     // The code issued to this cookie without using it up (for the loopback test interface).
     std::string peekVerifyCode(const std::string& cookie);
 
-    bool createSession(const std::string& accessKey, int uid, std::time_t expires);
+    // `now` is the service clock's: keys expired a day before it are dropped.
+    bool createSession(const std::string& accessKey, int uid, std::time_t now, std::time_t expires);
     // The uid of a valid, unexpired access key.
     std::optional<int> sessionUid(const std::string& accessKey, std::time_t now);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <sys/socket.h>
 
 namespace fs = std::filesystem;
 
@@ -111,6 +112,12 @@ int WebService::start(std::string& error)
         return 0;
     m_server = std::make_unique<httplib::Server>();
     httplib::Server& s = *m_server;
+    // Rebinding after a restart is fine; sharing the port with a running service (httplib's
+    // default SO_REUSEPORT) would split the clients between two stores.
+    s.set_socket_options([](int sock) {
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     s.set_payload_max_length(kMaxPayload);
     s.set_read_timeout(5, 0);
     s.set_write_timeout(5, 0);

@@ -350,6 +350,16 @@ TEST(ServiceLifecycle, StopsCleanlyOnSignalAndKeepsItsData)
               "600036");
 }
 
+TEST(ServiceLifecycle, APortInUseIsRefused)
+{
+    ServiceProcess first;
+    ASSERT_TRUE(first.running());
+    ServiceProcess second({"--port", std::to_string(first.port())});
+    EXPECT_FALSE(second.running());
+    EXPECT_EQ(second.stop(), 1);
+    EXPECT_EQ(Login(*first.client(), "demo", "meridex").code, 200);
+}
+
 TEST(ServiceLifecycle, BadArgumentsAreRefused)
 {
     for (const char* arg : {"--port", "--bogus", "--latest-version"}) {
