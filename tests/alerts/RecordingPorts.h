@@ -145,20 +145,17 @@ struct FakeClock : IClock
     LocalTime now{2026, 3, 9, 9, 35, 12};
 };
 
-// A model on a temporary program folder with every port faked.
-struct ModelFixture
+// Every port but the server faked, writing into one call log.
+struct RecordingFrame
 {
-    ModelFixture()
-        : server(log), page(log), ticker(log), messages(log), popups(log), tray(log),
-          sound(log), paths{dir.file("Set.ini"), dir.file("WarnSet.ini"),
-                            dir.file("SelfStock.ini")},
-          model(paths, {server, page, ticker, messages, popups, tray, sound, clock})
+    RecordingFrame() : page(log), ticker(log), messages(log), popups(log), tray(log), sound(log) {}
+
+    MainFramePorts Ports(IWatchListServer& server)
     {
+        return {server, page, ticker, messages, popups, tray, sound, clock};
     }
 
-    TempFolder dir;
     CallLog log;
-    FakeServer server;
     FakePage page;
     FakeTicker ticker;
     FakeMessages messages;
@@ -166,6 +163,20 @@ struct ModelFixture
     FakeTray tray;
     FakeSound sound;
     FakeClock clock;
+};
+
+// A model on a temporary program folder with every port faked.
+struct ModelFixture : RecordingFrame
+{
+    ModelFixture()
+        : server(log), paths{dir.file("Set.ini"), dir.file("WarnSet.ini"),
+                             dir.file("SelfStock.ini")},
+          model(paths, Ports(server))
+    {
+    }
+
+    TempFolder dir;
+    FakeServer server;
     SettingsPaths paths;
     MainFrameModel model;
 };

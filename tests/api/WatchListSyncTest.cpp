@@ -7,14 +7,13 @@
 
 namespace {
 
-class WatchListSync : public ApiTest
+class WatchListSync : public ApiTest, protected RecordingFrame
 {
 protected:
     WatchListSync()
-        : adapter(ctx), page(log), ticker(log), messages(log), popups(log), tray(log),
-          sound(log), paths{setIni(), folder.file("Set/WarnSet.ini"),
-                            folder.file("Set/SelfStock.ini")},
-          model(paths, {adapter, page, ticker, messages, popups, tray, sound, clock})
+        : adapter(ctx), paths{setIni(), folder.file("Set/WarnSet.ini"),
+                              folder.file("Set/SelfStock.ini")},
+          model(paths, Ports(adapter))
     {
         SetAccessKey("K1");
     }
@@ -25,14 +24,6 @@ protected:
     }
 
     ApiWatchListServer adapter;
-    CallLog log;
-    FakePage page;
-    FakeTicker ticker;
-    FakeMessages messages;
-    FakePopups popups;
-    FakeTray tray;
-    FakeSound sound;
-    FakeClock clock;
     SettingsPaths paths;
     MainFrameModel model;
 };

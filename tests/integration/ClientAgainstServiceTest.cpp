@@ -75,21 +75,14 @@ TEST_F(ClientAgainstService, LoginThenWatchListRoundTrip)
     EXPECT_FALSE(list.empty()) << "the demo account comes with a watch list";
 
     // The model's additions and deletions reach the account.
-    CallLog log;
+    RecordingFrame frame;
     ApiWatchListServer server(ctx);
-    FakePage page(log);
-    FakeTicker ticker(log);
-    FakeMessages messages(log);
-    FakePopups popups(log);
-    FakeTray tray(log);
-    FakeSound sound(log);
-    FakeClock clock;
     SettingsPaths paths{program.file("Set/Set.ini"), program.file("Set/WarnSet.ini"),
                         program.file("Set/SelfStock.ini")};
-    MainFrameModel model(paths, {server, page, ticker, messages, popups, tray, sound, clock});
+    MainFrameModel model(paths, frame.Ports(server));
     model.SetSelfStocks(list);
     ASSERT_EQ(model.AddStarToSelfStock("002594"), 1);
-    EXPECT_TRUE(log.has("message 自选股添加成功！"));
+    EXPECT_TRUE(frame.log.has("message 自选股添加成功！"));
     std::string afterAdd;
     ASSERT_EQ(ApiReadWatchList(afterAdd, ctx), 1);
     EXPECT_EQ(afterAdd, list + "|002594");
