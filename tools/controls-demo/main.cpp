@@ -159,12 +159,12 @@ int main(int argc, char** argv)
     parts.Button("ok.bmp", about, 20114, 265, 213);
     parts.Link(about, QRect(60, 142, 222, 18), QStringLiteral("kefu@meridex.example"),
                QStringLiteral("mailto:kefu@meridex.example"));
-    parts.Link(about, QRect(155, 163, 145, 17), QStringLiteral("http://127.0.0.1:8080"),
-               QStringLiteral("http://127.0.0.1:8080"));
+    parts.Link(about, QRect(155, 163, 145, 17), QStringLiteral("http://127.0.0.1:8600"),
+               QStringLiteral("http://127.0.0.1:8600"));
     parts.Link(about, QRect(115, 195, 63, 15), QStringLiteral("iPhone版"),
-               QStringLiteral("http://127.0.0.1:8080/about/iphone.html"));
+               QStringLiteral("http://127.0.0.1:8600/about/iphone.html"));
     parts.Link(about, QRect(210, 195, 70, 15), QStringLiteral("Android版"),
-               QStringLiteral("http://127.0.0.1:8080/about/android.html"));
+               QStringLiteral("http://127.0.0.1:8600/about/android.html"));
 
     auto* popup = new SkinPanel(QStringLiteral("skin/WarnTipback.bmp"), &window, 987, 280);
     popup->resize(201, 117);
