@@ -1,0 +1,143 @@
+#include "UpdateFixture.h"
+
+#include "platform/process/ProcessList.h"
+#include "platform/process/ProgramStarter.h"
+#include "updater/UpdateHelpers.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using ::testing::ElementsAreArray;
+
+namespace {
+
+struct SplitCase
+{
+    std::string text;
+    std::string delimiter;
+    std::vector<std::string> items;
+};
+
+TEST(SplitTextTest, SplitsAtEveryDelimiter)
+{
+    const std::vector<SplitCase> cases = {
+        {"a|b", "|", {"a", "b"}},
+        {"a|b|", "|", {"a", "b", ""}},
+        {"a||b", "|", {"a", "", "b"}},
+        {"|a", "|", {"", "a"}},
+        {"", "|", {}},
+        {"abc", "|", {"abc"}},
+        {"a<>b<>", "<>", {"a", "b", ""}},
+        {"版本#号", "#", {"版本", "号"}},
+        {"abc", "", {"abc"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_THAT(SplitText(c.text, c.delimiter), ElementsAreArray(c.items))
+            << "\"" << c.text << "\" at \"" << c.delimiter << "\"";
+}
+
+TEST(FolderTest, CreateFolderPathMakesMissingParentsAndTakesBackslashes)
+{
+    TempFolder folder;
+    EXPECT_TRUE(CreateFolderPath(folder.path() + "\\a\\b/c"));
+    EXPECT_TRUE(Exists(folder.path() + "/a/b/c"));
+    EXPECT_TRUE(CreateFolderPath(folder.path() + "/a/b/c"));
+    WriteFile(folder.file("plain"), "x");
+    EXPECT_FALSE(CreateFolderPath(folder.file("plain")));
+    EXPECT_FALSE(CreateFolderPath(folder.file("plain") + "/below"));
+}
+
+TEST(FolderTest, DeleteFolderTreeRemovesEverythingButFollowsNoLinks)
+{
+    TempFolder folder;
+    TempFolder outside;
+    WriteFile(outside.file("keep.txt"), "keep");
+    const std::string tree = folder.file("update");
+    const std::string longName(250, 'n');
+    ASSERT_TRUE(CreateFolderPath(tree + "/deep/" + longName + "/deeper"));
+    WriteFile(tree + "/deep/" + longName + "/deeper/" + longName, "x");
+    WriteFile(tree + "/file.ini", "x");
+    ASSERT_EQ(::symlink(outside.path().c_str(), (tree + "/link").c_str()), 0);
+
+    EXPECT_TRUE(DeleteFolderTree(tree));
+    EXPECT_FALSE(Exists(tree));
+    EXPECT_TRUE(Exists(outside.file("keep.txt")));
+    EXPECT_FALSE(DeleteFolderTree(tree));
+}
+
+// A copy of a long-running program under a name of our choosing.
+pid_t StartNamedChild(const std::string& exe)
+{
+    WriteFile(exe, ReadFile("/bin/sleep"), true);
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::execl(exe.c_str(), exe.c_str(), "30", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return child;
+}
+
+TEST(ProcessTest, FindProcessIdMatchesTheExecutableNameWithoutCase)
+{
+    TempFolder folder;
+    pid_t child = StartNamedChild(folder.file("MeridexStandIn"));
+    ASSERT_GT(child, 0);
+    long found = -1;
+    for (int i = 0; i < 500 && found != child; ++i) {
+        found = FindProcessId("meridexSTANDIN");
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(found, child);
+    EXPECT_EQ(FindProcessId("MeridexStandI"), -1);
+    EXPECT_EQ(FindProcessId("no-such-program-here"), -1);
+
+    EXPECT_TRUE(EndProcess(child));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+}
+
+TEST(ProcessTest, EndProcessKillsAProgramThatIgnoresTheRequestToStop)
+{
+    TempFolder folder;
+    const std::string exe = folder.file("StubbornStandIn");
+    WriteFile(exe, ReadFile("/bin/sleep"), true);
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGTERM, SIG_IGN);
+        ::execl(exe.c_str(), exe.c_str(), "30", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(child, 0);
+    // Once it runs under its own name, the signal is ignored.
+    for (int i = 0; i < 500 && FindProcessId("StubbornStandIn") != child; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(EndProcess(child, std::chrono::milliseconds(200)));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+}
+
+TEST(ProcessTest, StartDetachedTellsAStartedProgramFromOneThatCannotStart)
+{
+    TempFolder folder;
+    const std::string script = folder.file("prog");
+    WriteFile(script, "#!/bin/sh\npwd > out.txt\necho \"$@\" >> out.txt\n");
+    EXPECT_FALSE(StartDetached(script, {}, folder.path())); // not executable yet
+    ASSERT_TRUE(MakeExecutable(script));
+    EXPECT_TRUE(StartDetached(script, {"RunAsAdmin", "/VERYSILENT"}, folder.path()));
+    EXPECT_EQ(WaitForFile(folder.file("out.txt")), folder.path());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_THAT(ReadFile(folder.file("out.txt")), ::testing::HasSubstr("RunAsAdmin /VERYSILENT"));
+
+    WriteFile(folder.file("junk"), "no program at all", true);
+    EXPECT_FALSE(StartDetached(folder.file("junk"), {}, folder.path()));
+    EXPECT_FALSE(StartDetached(folder.file("missing"), {}, folder.path()));
+    EXPECT_FALSE(StartDetached(folder.path(), {}, folder.path()));
+}
+
+} // namespace

@@ -1,0 +1,420 @@
+#include "updater/UpdateProcedure.h"
+
+#include "client/model/AtomicFile.h"
+#include "client/model/IniFile.h"
+#include "platform/disk/DiskSpace.h"
+#include "platform/process/ProcessList.h"
+#include "platform/process/ProgramStarter.h"
+#include "updater/PacketFile.h"
+#include "updater/UpdateHelpers.h"
+#include "updater/UpdateHttp.h"
+#include "updater/UpdatePort.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// Capacity of the values read from the update list and of the installed version number.
+constexpr std::size_t kListValueCapacity = 260;
+// An update list is a few lines; anything far larger is not one.
+constexpr std::size_t kMaxListBytes = 1 << 20;
+
+const char* const kConnectFailed = "连接服务器失败！\r\n点击重试按钮\r\n";
+const char* const kPacketRefused = "更新包校验失败，请点击重试按钮\r\n";
+
+bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The list's body as lines, each ended by CR LF.
+class ListSink : public HttpReplySink
+{
+public:
+    bool onReply(long status, long long) override
+    {
+        m_status = status;
+        return true;
+    }
+    bool onBody(const char* data, std::size_t size) override
+    {
+        if (m_body.size() + size > kMaxListBytes) {
+            m_tooLarge = true;
+            return false;
+        }
+        m_body.append(data, size);
+        return true;
+    }
+    long status() const { return m_status; }
+    bool tooLarge() const { return m_tooLarge; }
+    std::string linesWithCrLf() const
+    {
+        std::string out;
+        std::size_t pos = 0;
+        while (pos < m_body.size()) {
+            std::size_t end = m_body.find('\n', pos);
+            std::string line = m_body.substr(pos, end == std::string::npos ? end : end - pos);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            out += line + "\r\n";
+            if (end == std::string::npos)
+                break;
+            pos = end + 1;
+        }
+        return out;
+    }
+
+private:
+    long m_status = 0;
+    bool m_tooLarge = false;
+    std::string m_body;
+};
+
+// A packet name that stays inside the working folder here and on a Windows-style reading.
+bool isSafePacketName(const std::string& name)
+{
+    if (name.empty() || name.find('\0') != std::string::npos)
+        return false;
+    for (const auto& part : SplitText(name, "\\")) {
+        if (part == "." || part == "..")
+            return false;
+    }
+    return true;
+}
+
+bool parseByteCount(const std::string& text, std::int64_t& value)
+{
+    if (text.empty() || text.size() > 18 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    value = std::stoll(text);
+    return true;
+}
+
+std::string packetName(const std::string& url)
+{
+    return url.substr(url.rfind('/') + 1);
+}
+
+} // namespace
+
+UpdateProcedure::UpdateProcedure(std::string appDir, UpdatePort& port, const DiskSpace& disk)
+    : m_port(port), m_disk(disk), m_strAppDir(std::move(appDir))
+{
+    if (m_strAppDir.empty() || m_strAppDir.back() != '/')
+        m_strAppDir += '/';
+    m_strSetIni = m_strAppDir + "Set/Set.ini";
+    // Lower case: the updater's own executable "Update" lies in the same folder.
+    m_strWorkDir = m_strAppDir + "update";
+    m_strExeName = Ini::ReadString(m_strSetIni, "Version", "name", "", 255);
+    m_strPageUrl = Ini::ReadString(m_strSetIni, "url", "page", "", 255);
+}
+
+void UpdateProcedure::appendLog(const std::string& text)
+{
+    m_strLog += text;
+}
+
+void UpdateProcedure::showLog()
+{
+    m_port.showLog(m_strLog);
+}
+
+void UpdateProcedure::armRetry()
+{
+    m_port.armRetry();
+}
+
+bool UpdateProcedure::pause(int milliseconds)
+{
+    if (!m_stop)
+        m_port.pause(milliseconds);
+    return !m_stop;
+}
+
+std::string UpdateProcedure::listFilePath() const
+{
+    // "Update.ini" and "update.ini" name one file, as they do where the lists come from.
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(m_strWorkDir, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (equalsIgnoringAsciiCase(it->path().filename().string(), "update.ini"))
+            return it->path().string();
+    }
+    return m_strWorkDir + "/Update.ini";
+}
+
+int UpdateProcedure::FetchUpdateList()
+{
+    CreateFolderPath(m_strWorkDir);
+    const std::string num = Ini::ReadString(m_strSetIni, "Version", "num", "", kListValueCapacity);
+    const std::string url = m_strPageUrl + "/soft/Update/" + num + ".ini";
+    auto target = SplitHttpUrl(url);
+    if (!target)
+        return 0;
+    m_strServer = target->host;
+    m_nPort = target->port;
+    m_strObject = target->object;
+    m_strConnectionUrl = url;
+
+    appendLog("正在连接服务器");
+    showLog();
+    ListSink sink;
+    HttpGetResult result = HttpGet(url, true, sink, m_stop);
+    if (m_stop)
+        return 0;
+    if (!result.replied) {
+        m_port.messageBox(result.error.substr(0, 1023), UpdatePort::BoxKind::Plain);
+        // A network error is as much worth retrying as any other failed connection.
+        appendLog(std::string("\r\n") + kConnectFailed);
+        armRetry();
+        showLog();
+        return 0;
+    }
+    appendLog("\r\n");
+    if (sink.status() != 200 || sink.tooLarge()) {
+        appendLog(kConnectFailed);
+        armRetry();
+        showLog();
+        return 0;
+    }
+    appendLog("连接服务器成功！\r\n");
+    showLog();
+    if (!pause(500))
+        return 0;
+    appendLog("正在获取更新文件列表\r\n");
+    showLog();
+
+    AtomicWriteFile(listFilePath(), sink.linesWithCrLf());
+
+    if (!pause(500))
+        return 1;
+    appendLog("获取更新文件列表成功！\r\n");
+    showLog();
+    ApplyUpdatePackets();
+    return 1;
+}
+
+void UpdateProcedure::ApplyUpdatePackets()
+{
+    long pid = FindProcessId(m_strExeName);
+    if (pid > 0) {
+        auto answer = m_port.messageBox(
+            m_strExeName + "已在运行！\n请先关闭程序才能进行更新！\n如果选择确定将强行关闭程序！",
+            UpdatePort::BoxKind::Question);
+        if (m_stop)
+            return;
+        if (answer == UpdatePort::Answer::Ok)
+            EndProcess(static_cast<pid_t>(pid));
+    }
+
+    const std::string list = listFilePath();
+    m_nTotalSize = Ini::ReadInt(list, "info", "size", 0);
+    if (!CheckDiskSpace()) {
+        // The reset of a retry, but the log keeps the disk-space text and shows it.
+        showLog();
+        m_nTotalSize = 0;
+        m_nDownloaded = 0;
+        m_port.setProgress(0);
+        DeleteFolderTree(m_strWorkDir);
+        return;
+    }
+    if (!pause(500))
+        return;
+    if (Ini::ReadInt(list, "info", "way", 0) != 2) {
+        DeleteFolderTree(m_strWorkDir);
+        return;
+    }
+    appendLog("开始下载更新包。。。。。。\r\n");
+    showLog();
+
+    const std::string num = Ini::ReadString(m_strSetIni, "Version", "num", "", kListValueCapacity);
+    bool started = false;
+    int n = 1;
+    for (;; ++n) {
+        const std::string index = std::to_string(n);
+        const std::string version =
+            Ini::ReadString(list, "UpdatePacket", "version" + index, "", kListValueCapacity);
+        if (version.empty())
+            break;
+        if (!started) {
+            if (version != num)
+                continue;
+            started = true;
+        }
+        const std::string path =
+            Ini::ReadString(list, "UpdatePacket", "path" + index, "", kListValueCapacity);
+        const std::string name = packetName(path);
+        appendLog("下载更新包：" + name + "\r\n");
+        showLog();
+        if (!isSafePacketName(name)) {
+            refusePacket();
+            return;
+        }
+        if (!DownloadPacket(path)) {
+            if (m_stop)
+                return;
+            appendLog("下载更新包出错！\r\n请检查网络，并点击重试按钮\r\n");
+            showLog();
+            armRetry();
+            DeleteFolderTree(m_strWorkDir);
+            return;
+        }
+        const std::string local = m_strWorkDir + "/" + name;
+        if (!packetMatchesList(n, local)) {
+            refusePacket();
+            return;
+        }
+        if (!MakeExecutable(local) ||
+            !StartDetached(local, {"RunAsAdmin", "/VERYSILENT", "/SP-"}, m_strAppDir)) {
+            m_port.messageBox("更新包损坏，请重新下载！", UpdatePort::BoxKind::Plain);
+            armRetry();
+            DeleteFolderTree(m_strWorkDir);
+            return;
+        }
+        // The installer runs on its own; it is not waited for.
+        if (!pause(2000))
+            return;
+        appendLog("更新包：" + name + "更新成功！\r\n");
+        showLog();
+    }
+    if (n == 1) {
+        appendLog("更新列表读取错误，请点击重试按钮\r\n");
+        armRetry();
+        showLog();
+        return;
+    }
+    appendLog("更新成功！\r\n");
+    showLog();
+    copyListedSettings();
+    DeleteFolderTree(m_strWorkDir);
+    restartClient();
+    m_port.postFinished();
+}
+
+bool UpdateProcedure::refusePacket()
+{
+    appendLog(kPacketRefused);
+    showLog();
+    armRetry();
+    DeleteFolderTree(m_strWorkDir);
+    return false;
+}
+
+bool UpdateProcedure::packetMatchesList(int n, const std::string& path)
+{
+    const std::string list = listFilePath();
+    const std::string index = std::to_string(n);
+    std::string digest =
+        Ini::ReadString(list, "UpdatePacket", "sha256" + index, "", kListValueCapacity);
+    std::transform(digest.begin(), digest.end(), digest.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (!digest.empty() && digest != m_lastPacketDigest)
+        return false;
+    const std::string size =
+        Ini::ReadString(list, "UpdatePacket", "size" + index, "", kListValueCapacity);
+    std::int64_t expected = 0;
+    if (!size.empty() && (!parseByteCount(size, expected) || expected != m_lastPacketSize))
+        return false;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+void UpdateProcedure::copyListedSettings()
+{
+    const std::string list = listFilePath();
+    const std::string value = Ini::ReadString(list, "update_int", "value", "", kListValueCapacity);
+    for (const auto& item : SplitText(value, "|")) {
+        auto parts = SplitText(item, "#");
+        // Items without a section and its keys mean nothing; they are passed over.
+        if (parts.size() < 2 || parts[0].empty())
+            continue;
+        for (const auto& key : SplitText(parts[1], ",")) {
+            if (key.empty())
+                continue;
+            Ini::WriteString(m_strSetIni, parts[0], key,
+                             Ini::ReadString(list, parts[0], key, "", kListValueCapacity));
+        }
+    }
+}
+
+void UpdateProcedure::restartClient()
+{
+    const std::string soft = Ini::ReadString(m_strSetIni, "Version", "Softname", "", 255);
+    if (soft.empty() || !StartDetached(m_strAppDir + soft, {"RunAsAdmin"}, m_strAppDir))
+        m_port.messageBox("文件损坏，请重新安装程序！", UpdatePort::BoxKind::Plain);
+}
+
+bool UpdateProcedure::CheckDiskSpace()
+{
+    const std::uint64_t freeBytes = m_disk.freeBytes(m_strAppDir).value_or(0);
+    // A negative size never fits, as when both were compared unsigned.
+    const bool enough = m_nTotalSize >= 0 && freeBytes > static_cast<std::uint64_t>(m_nTotalSize);
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  enough ? "现有磁盘空间：%.2fM\r\n所需磁盘空间：%.2fM\r\n开始下载更新！"
+                         : "现有磁盘空间：%.2fM\r\n所需磁盘空间：%.2fM\r\n"
+                           "无法安装更新，请清理磁盘空间后重新启动程序！！！！",
+                  static_cast<double>(freeBytes) / 1024 / 1024,
+                  static_cast<double>(m_nTotalSize) / 1024 / 1024);
+    appendLog(std::string(text) + "\r\n");
+    return enough;
+}
+
+bool UpdateProcedure::DownloadPacket(const std::string& url)
+{
+    auto target = SplitHttpUrl(url);
+    if (!target)
+        return false;
+    m_strServer = target->host;
+    m_nPort = target->port;
+    m_strObject = target->object;
+
+    const std::string local = m_strWorkDir + "/" + packetName(url);
+    PacketFile file(local);
+    // Packets come over the connection of the list: only the path of their URL counts.
+    PacketSink sink(file, [this](std::size_t block) {
+        m_nDownloaded += static_cast<std::int64_t>(block);
+        m_port.pause(1);
+        if (m_nTotalSize > 0)
+            m_port.setProgress(
+                static_cast<int>(std::min<std::int64_t>(100, m_nDownloaded * 100 / m_nTotalSize)));
+    });
+    HttpGetResult result =
+        HttpGet(ReplaceUrlObject(m_strConnectionUrl, m_strObject), false, sink, m_stop);
+    if (m_stop)
+        return false;
+    if (!result.replied) {
+        m_port.messageBox(result.error.substr(0, 1023), UpdatePort::BoxKind::Plain);
+        return false;
+    }
+    if (sink.status() != 200) {
+        appendLog("连接错误，请点击重试按钮\r\n");
+        armRetry();
+        showLog();
+        return false;
+    }
+    if (!file.opened()) {
+        m_port.messageBox("写文件" + local + "错误！\n文件正在使用中，请先关闭程序后点击重试！",
+                          UpdatePort::BoxKind::Error);
+        return false;
+    }
+    m_lastPacketSize = file.size();
+    m_lastPacketDigest = file.digestHex();
+    return file.commit(std::max<long long>(sink.contentLength(), 0));
+}
+
+void UpdateProcedure::ResetForRetry()
+{
+    m_strLog.clear();
+    showLog();
+    m_nTotalSize = 0;
+    m_nDownloaded = 0;
+    m_port.setProgress(0);
+    DeleteFolderTree(m_strWorkDir);
+}
