@@ -1,3 +1,4 @@
+#include "SelfSignedCert.h"
 #include "UpdateFixture.h"
 
 #include "updater/UpdateHelpers.h"
@@ -91,6 +92,29 @@ TEST_F(UpdateProcedureTest, NetworkErrorOnListShowsErrorTextAndArmsRetry)
     EXPECT_EQ(port.armed, 1);
     EXPECT_EQ(port.lastLog(), "正在连接服务器\r\n连接服务器失败！\r\n点击重试按钮\r\n");
     EXPECT_TRUE(Exists(workDir()));
+}
+
+TEST_F(UpdateProcedureTest, HttpsListFromAnUntrustedServerIsANetworkError)
+{
+    ASSERT_TRUE(WriteSelfSignedCert(folder.file("cert.pem"), folder.file("key.pem")));
+    httplib::SSLServer tls(folder.file("cert.pem").c_str(), folder.file("key.pem").c_str());
+    tls.Get(kListPath, [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("[info]\r\nway=1\r\n", "text/plain");
+    });
+    int tlsPort = tls.bind_to_any_port("127.0.0.1");
+    std::thread serving([&] { tls.listen_after_bind(); });
+    while (!tls.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    setIni("url", "page", "https://127.0.0.1:" + std::to_string(tlsPort));
+
+    EXPECT_EQ(run(), 0);
+    tls.stop();
+    serving.join();
+    // The certificate is checked: the list is never read.
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_THAT(port.boxes[0].text, HasSubstr("certificate"));
+    EXPECT_EQ(port.armed, 1);
+    EXPECT_FALSE(Exists(workDir() + "/Update.ini"));
 }
 
 TEST_F(UpdateProcedureTest, ListStatusOtherThan200ArmsRetry)
