@@ -9,6 +9,7 @@
 #include <chrono>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <httplib.h>
 #include <mutex>
 #include <netinet/in.h>
@@ -42,9 +43,11 @@ public:
     void postFinished() override { ++finished; }
     void pause(int milliseconds) override
     {
-        if (milliseconds > 1)
+        if (milliseconds > 1) {
             pauses.push_back(milliseconds);
-        else
+            if (milliseconds == 2000 && afterInstallerStart)
+                afterInstallerStart();
+        } else
             ++blockPauses;
     }
 
@@ -56,6 +59,8 @@ public:
     std::deque<Answer> answers;
     std::vector<int> pauses;
     int blockPauses = 0;
+    // Runs in place of the wait after an installer start.
+    std::function<void()> afterInstallerStart;
     int armed = 0;
     int finished = 0;
 };

@@ -58,6 +58,16 @@ protected:
     }
     std::string packetUrl(const std::string& name) const { return server.base() + "/soft/" + name; }
 
+    // The real wait gives a started script time to be read before the working folder goes;
+    // here each one waits for its packet's marker instead.
+    void waitForPacketsInTurn(std::vector<std::string> names)
+    {
+        port.afterInstallerStart = [this, names, next = std::size_t(0)]() mutable {
+            if (next < names.size())
+                WaitForFile(app + names[next++] + ".txt");
+        };
+    }
+
     int run()
     {
         server.start();
@@ -276,6 +286,7 @@ TEST_F(UpdateProcedureTest, FinishedUpdateRunsPacketsCopiesSettingsAndRestartsTh
               "\r\nversion2=2.20\r\npath2=http://elsewhere.invalid:9/soft/p2.sh\r\n"
               "[update_int]\r\nvalue=Version#num,Softname\r\n"
               "[Version]\r\nnum=2.30\r\nSoftname=client.sh\r\n");
+    waitForPacketsInTurn({"p1.sh", "p2.sh"});
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(WaitForFile(app + "p1.sh.txt"), "RunAsAdmin /VERYSILENT /SP-");
     EXPECT_EQ(WaitForFile(app + "p2.sh.txt"), "RunAsAdmin /VERYSILENT /SP-");
@@ -304,6 +315,7 @@ TEST_F(UpdateProcedureTest, InstalledVersionMatchingVersion2SkipsPacket1)
               "version1=1.00\r\npath1=" +
               packetUrl("p1.sh") + "\r\nversion2=2.10\r\npath2=" + packetUrl("p2.sh") +
               "\r\nversion3=0.1\r\npath3=" + packetUrl("p3.sh") + "\r\n");
+    waitForPacketsInTurn({"p2.sh", "p3.sh"});
     EXPECT_EQ(run(), 1);
     EXPECT_THAT(server.requests(), ElementsAre(kListPath, "/soft/p2.sh", "/soft/p3.sh"));
     EXPECT_EQ(WaitForFile(app + "p3.sh.txt"), "RunAsAdmin /VERYSILENT /SP-");
