@@ -3,10 +3,12 @@
 #include "client/model/IniFile.h"
 #include "client/model/LocalText.h"
 #include "platform/disk/DiskSpace.h"
+#include "platform/process/ProcessList.h"
 #include "tests/model/TempFolder.h"
 #include "updater/UpdatePort.h"
 
 #include <chrono>
+#include <csignal>
 #include <deque>
 #include <fstream>
 #include <functional>
@@ -16,6 +18,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 // Records what the procedure shows; answers message boxes from a queue (OK when empty).
@@ -173,6 +176,24 @@ inline bool Exists(const std::string& path)
     {
     };
     return ::stat(path.c_str(), &st) == 0;
+}
+
+// A copy of a long-running program under a name of our choosing, started as a child of the
+// test; once this returns, it runs under that name (and ignores SIGTERM when asked to).
+inline pid_t StartNamedChild(const std::string& exe, bool ignoreTerm = false)
+{
+    WriteFile(exe, ReadFile("/bin/sleep"), true);
+    pid_t child = ::fork();
+    if (child == 0) {
+        if (ignoreTerm)
+            ::signal(SIGTERM, SIG_IGN);
+        ::execl(exe.c_str(), exe.c_str(), "30", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    const std::string name = exe.substr(exe.rfind('/') + 1);
+    for (int i = 0; i < 500 && FindUserProcess(name) != child; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return child;
 }
 
 // A program that writes its arguments into `marker`.

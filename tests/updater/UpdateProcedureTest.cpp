@@ -457,25 +457,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(UpdateProcedureTest, RunningClientIsEndedOnOkAndKeptOnCancel)
 {
     // A child of this test that runs under the client's executable name.
-    const std::string exe = app + "StandInClient";
-    WriteFile(exe, ReadFile("/bin/sleep"), true);
     setIni("Version", "name", "standinclient");
     serveList("[info]\r\nsize=10\r\nway=1\r\n");
     server.start();
 
     for (auto answer : {UpdatePort::Answer::Cancel, UpdatePort::Answer::Ok}) {
-        pid_t child = ::fork();
-        if (child == 0) {
-            ::execl(exe.c_str(), exe.c_str(), "30", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
+        pid_t child = StartNamedChild(app + "StandInClient");
         ASSERT_GT(child, 0);
         FakePort answering;
         answering.answers.push_back(answer);
         UpdateProcedure procedure(app, answering, disk);
-        // Wait until the child runs under its own name.
-        for (int i = 0; i < 200 && FindProcessId("standinclient") != child; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         EXPECT_EQ(procedure.FetchUpdateList(), 1);
         ASSERT_EQ(answering.boxes.size(), 1u);
         EXPECT_EQ(
