@@ -1,10 +1,10 @@
 #include "updater/UpdateDlg.h"
 
+#include "controls/SkinImage.h"
 #include "updater/AboutDlg.h"
 #include "updater/UpdateHelpers.h"
 #include "updater/UpdateProcedure.h"
 
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -30,20 +30,12 @@ QRect dlu(int x, int y, int width, int height)
     return QRect(h(x), v(y), h(width), v(height));
 }
 
-QPixmap loadSidePicture()
-{
-    QPixmap picture(QStringLiteral("skin/Updatebk.bmp"));
-    if (!picture.isNull())
-        picture.setMask(picture.createMaskFromColor(QColor(255, 0, 255), Qt::MaskInColor));
-    return picture;
-}
-
 } // namespace
 
 CUpdateDlg::CUpdateDlg(const std::string& appDir, QWidget* parent)
     : QDialog(parent), m_port(*this),
       m_procedure(std::make_unique<UpdateProcedure>(appDir, m_port, m_disk)),
-      m_sidePicture(loadSidePicture())
+      m_sidePicture(Skin::Keyed(Skin::LoadSection(QStringLiteral("skin/Updatebk.bmp"))))
 {
     setWindowTitle(QStringLiteral("MERIDEX更新程序"));
     setWindowIcon(style()->standardIcon(QStyle::SP_BrowserReload));
@@ -64,8 +56,8 @@ CUpdateDlg::CUpdateDlg(const std::string& appDir, QWidget* parent)
 
     m_btnRetry.CreateButton(QStringLiteral("skin/31.bmp"), this, kRetryId, 230, 230);
     m_btnClose.CreateButton(QStringLiteral("skin/1.bmp"), this, kCloseId, 330, 230);
-    connect(&m_btnRetry, &CImgBut::clicked, this, &CUpdateDlg::onRetry);
-    connect(&m_btnClose, &CImgBut::clicked, this, &CUpdateDlg::onClose);
+    connect(&m_btnRetry, &CImgBut::Clicked, this, &CUpdateDlg::onRetry);
+    connect(&m_btnClose, &CImgBut::Clicked, this, &CUpdateDlg::onClose);
 
     m_about = new CAboutDlg(this);
 }
@@ -207,7 +199,7 @@ void CUpdateDlg::paintEvent(QPaintEvent* e)
     if (m_sidePicture.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(4, 2, m_sidePicture, 0, 0, 100, 241);
+    Skin::DrawKeyed(painter, QPoint(4, 2), m_sidePicture, QRect(0, 0, 100, 241));
 }
 
 void CUpdateDlg::closeEvent(QCloseEvent* e)

@@ -8,7 +8,7 @@
 
 #include <QDialog>
 #include <QEvent>
-#include <QPixmap>
+#include <QImage>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -80,9 +80,9 @@ private:
     bool m_finishPending = false;
     bool m_deleteWorkDirOnClose = false;
     std::optional<int> m_closeResult;
-    QPixmap m_sidePicture;
-    CImgBut m_btnRetry;
-    CImgBut m_btnClose;
+    QImage m_sidePicture; // keyed: magenta left out
+    CImgBut m_btnRetry{CImgBut::Cursor::Unchanged};
+    CImgBut m_btnClose{CImgBut::Cursor::Unchanged};
     QProgressBar* m_progress = nullptr;
     QPlainTextEdit* m_editLog = nullptr;
     CAboutDlg* m_about = nullptr;

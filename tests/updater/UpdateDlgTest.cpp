@@ -79,7 +79,7 @@ protected:
     static void click(CUpdateDlg& dlg, int id)
     {
         for (CImgBut* button : dlg.findChildren<CImgBut*>()) {
-            if (button->property("controlId").toInt() == id)
+            if (button->Id() == id)
                 button->click();
         }
     }
