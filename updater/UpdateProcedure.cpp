@@ -8,98 +8,16 @@
 #include "updater/PacketFile.h"
 #include "updater/UpdateHelpers.h"
 #include "updater/UpdateHttp.h"
+#include "updater/UpdateList.h"
 #include "updater/UpdatePort.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 
-// Capacity of the values read from the update list and of the installed version number.
-constexpr std::size_t kListValueCapacity = 260;
-// An update list is a few lines; anything far larger is not one.
-constexpr std::size_t kMaxListBytes = 1 << 20;
-
 const char* const kConnectFailed = "连接服务器失败！\r\n点击重试按钮\r\n";
 const char* const kPacketRefused = "更新包校验失败，请点击重试按钮\r\n";
-
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-// The list's body as lines, each ended by CR LF.
-class ListSink : public HttpReplySink
-{
-public:
-    bool onReply(long status, long long) override
-    {
-        m_status = status;
-        return true;
-    }
-    bool onBody(const char* data, std::size_t size) override
-    {
-        if (m_body.size() + size > kMaxListBytes) {
-            m_tooLarge = true;
-            return false;
-        }
-        m_body.append(data, size);
-        return true;
-    }
-    long status() const { return m_status; }
-    bool tooLarge() const { return m_tooLarge; }
-    std::string linesWithCrLf() const
-    {
-        std::string out;
-        std::size_t pos = 0;
-        while (pos < m_body.size()) {
-            std::size_t end = m_body.find('\n', pos);
-            std::string line = m_body.substr(pos, end == std::string::npos ? end : end - pos);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            out += line + "\r\n";
-            if (end == std::string::npos)
-                break;
-            pos = end + 1;
-        }
-        return out;
-    }
-
-private:
-    long m_status = 0;
-    bool m_tooLarge = false;
-    std::string m_body;
-};
-
-// A packet name that stays inside the working folder here and on a Windows-style reading.
-bool isSafePacketName(const std::string& name)
-{
-    if (name.empty() || name.find('\0') != std::string::npos)
-        return false;
-    for (const auto& part : SplitText(name, "\\")) {
-        if (part == "." || part == "..")
-            return false;
-    }
-    return true;
-}
-
-bool parseByteCount(const std::string& text, std::int64_t& value)
-{
-    if (text.empty() || text.size() > 18 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return false;
-    value = std::stoll(text);
-    return true;
-}
-
-std::string packetName(const std::string& url)
-{
-    return url.substr(url.rfind('/') + 1);
-}
 
 } // namespace
 
@@ -139,14 +57,7 @@ bool UpdateProcedure::pause(int milliseconds)
 
 std::string UpdateProcedure::listFilePath() const
 {
-    // "Update.ini" and "update.ini" name one file, as they do where the lists come from.
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(m_strWorkDir, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        if (equalsIgnoringAsciiCase(it->path().filename().string(), "update.ini"))
-            return it->path().string();
-    }
-    return m_strWorkDir + "/Update.ini";
+    return FindListFile(m_strWorkDir);
 }
 
 int UpdateProcedure::FetchUpdateList()
@@ -164,7 +75,7 @@ int UpdateProcedure::FetchUpdateList()
 
     appendLog("正在连接服务器");
     showLog();
-    ListSink sink;
+    ListReply sink;
     HttpGetResult result = HttpGet(url, true, sink, m_stop);
     if (m_stop)
         return 0;
@@ -249,10 +160,10 @@ void UpdateProcedure::ApplyUpdatePackets()
         }
         const std::string path =
             Ini::ReadString(list, "UpdatePacket", "path" + index, "", kListValueCapacity);
-        const std::string name = packetName(path);
+        const std::string name = PacketName(path);
         appendLog("下载更新包：" + name + "\r\n");
         showLog();
-        if (!isSafePacketName(name)) {
+        if (!IsSafePacketName(name)) {
             refusePacket();
             return;
         }
@@ -266,7 +177,7 @@ void UpdateProcedure::ApplyUpdatePackets()
             return;
         }
         const std::string local = m_strWorkDir + "/" + name;
-        if (!packetMatchesList(n, local)) {
+        if (!PacketMatchesList(listFilePath(), n, m_lastPacketDigest, m_lastPacketSize)) {
             refusePacket();
             return;
         }
@@ -291,7 +202,7 @@ void UpdateProcedure::ApplyUpdatePackets()
     }
     appendLog("更新成功！\r\n");
     showLog();
-    copyListedSettings();
+    CopyListedSettings(listFilePath(), m_strSetIni);
     DeleteFolderTree(m_strWorkDir);
     restartClient();
     m_port.postFinished();
@@ -304,43 +215,6 @@ bool UpdateProcedure::refusePacket()
     armRetry();
     DeleteFolderTree(m_strWorkDir);
     return false;
-}
-
-bool UpdateProcedure::packetMatchesList(int n, const std::string& path)
-{
-    const std::string list = listFilePath();
-    const std::string index = std::to_string(n);
-    std::string digest =
-        Ini::ReadString(list, "UpdatePacket", "sha256" + index, "", kListValueCapacity);
-    std::transform(digest.begin(), digest.end(), digest.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (!digest.empty() && digest != m_lastPacketDigest)
-        return false;
-    const std::string size =
-        Ini::ReadString(list, "UpdatePacket", "size" + index, "", kListValueCapacity);
-    std::int64_t expected = 0;
-    if (!size.empty() && (!parseByteCount(size, expected) || expected != m_lastPacketSize))
-        return false;
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
-void UpdateProcedure::copyListedSettings()
-{
-    const std::string list = listFilePath();
-    const std::string value = Ini::ReadString(list, "update_int", "value", "", kListValueCapacity);
-    for (const auto& item : SplitText(value, "|")) {
-        auto parts = SplitText(item, "#");
-        // Items without a section and its keys mean nothing; they are passed over.
-        if (parts.size() < 2 || parts[0].empty())
-            continue;
-        for (const auto& key : SplitText(parts[1], ",")) {
-            if (key.empty())
-                continue;
-            Ini::WriteString(m_strSetIni, parts[0], key,
-                             Ini::ReadString(list, parts[0], key, "", kListValueCapacity));
-        }
-    }
 }
 
 void UpdateProcedure::restartClient()
@@ -375,7 +249,7 @@ bool UpdateProcedure::DownloadPacket(const std::string& url)
     m_nPort = target->port;
     m_strObject = target->object;
 
-    const std::string local = m_strWorkDir + "/" + packetName(url);
+    const std::string local = m_strWorkDir + "/" + PacketName(url);
     PacketFile file(local);
     // Packets come over the connection of the list: only the path of their URL counts.
     PacketSink sink(file, [this](std::size_t block) {

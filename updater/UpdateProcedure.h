@@ -42,8 +42,6 @@ private:
     bool pause(int milliseconds);
     std::string listFilePath() const;
     bool refusePacket();
-    bool packetMatchesList(int n, const std::string& path);
-    void copyListedSettings();
     void restartClient();
 
     UpdatePort& m_port;
