@@ -28,3 +28,16 @@ function(meridex_library name)
   target_link_libraries(${name} PRIVATE meridex_options)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
+
+# Adds every child folder of the current source folder that has a CMakeLists.txt, so new
+# subjects and tools join the build without editing their parent.
+function(meridex_add_child_folders)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
