@@ -1,3 +1,4 @@
+#include "client/model/ProgramFolder.h"
 #include "service/ServiceOptions.h"
 #include "service/WebService.h"
 
@@ -10,13 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string ProgramDir()
-{
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
 
 // Pages and data: the copy next to the program, else the source tree it was built from.
 std::string DefaultFilesDir(const std::string& programDir)
@@ -43,7 +37,7 @@ int main(int argc, char** argv)
         std::fputs(ServiceUsage().c_str(), stdout);
         return 0;
     }
-    const std::string programDir = ProgramDir();
+    const std::string programDir = ExecutableFolder();
     if (config.dataDir.empty())
         config.dataDir = programDir + "/service-data";
     if (config.filesDir.empty())

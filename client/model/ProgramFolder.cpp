@@ -3,7 +3,7 @@
 #include <climits>
 #include <unistd.h>
 
-std::string ProgramFolder()
+std::string ExecutableFolder()
 {
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -11,12 +11,18 @@ std::string ProgramFolder()
         return ".";
     std::string exe(buf, static_cast<size_t>(n));
     auto slash = exe.rfind('/');
-    std::string folder = slash == 0 ? "/" : exe.substr(0, slash);
-    if (::chdir(folder.c_str()) != 0) {
+    // A program in "/" itself: the empty folder, so that folder + "/Set/..." stays a path.
+    return slash == 0 ? "" : exe.substr(0, slash);
+}
+
+std::string ProgramFolder()
+{
+    std::string folder = ExecutableFolder();
+    if (::chdir(folder.empty() ? "/" : folder.c_str()) != 0) {
         // The folder is still the right answer for building paths; relative skin paths
         // simply will not resolve.
     }
-    return folder == "/" ? "" : folder;
+    return folder;
 }
 
 std::string SetIniPath()

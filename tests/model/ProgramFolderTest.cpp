@@ -8,6 +8,8 @@ TEST(ProgramFolder, IsTheExecutablesFolderAndBecomesTheCurrentDirectory)
 {
     const auto exe = std::filesystem::read_symlink("/proc/self/exe");
     std::filesystem::current_path("/");
+    EXPECT_EQ(ExecutableFolder(), exe.parent_path().string());
+    EXPECT_EQ(std::filesystem::current_path(), "/") << "only ProgramFolder changes directory";
     const std::string folder = ProgramFolder();
     EXPECT_EQ(folder, exe.parent_path().string());
     EXPECT_EQ(std::filesystem::current_path(), exe.parent_path());
